@@ -1,0 +1,4 @@
+#include "app/settings.h"
+
+bool LoadSettings() { return false; }
+bool SaveSettings() { return false; }

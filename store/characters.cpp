@@ -1,0 +1,114 @@
+#include "store/characters.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "store/backup_store.h"
+
+namespace {
+
+const int kExtensionLength = 4;   // ".d2s"
+
+// The platform's "*.d2s" also matches longer extensions through short file
+// names; only a name that really ends in ".d2s" (any case) is a savegame.
+// The name must also leave a character name behind and fit into `name`.
+bool IsSavegameName(const char* fileName)
+{
+    size_t length = strlen(fileName);
+    if (length <= kExtensionLength || length >= sizeof(CharacterEntry::name))
+        return false;
+    return _stricmp(fileName + length - kExtensionLength, SAVEGAME_EXTENSION) == 0;
+}
+
+bool IsSlotDirectoryName(const char* name, int* slot)
+{
+    if (name[0] < '1' || name[0] > '0' + SLOT_COUNT || name[1] != '\0')
+        return false;
+    *slot = name[0] - '0';
+    return true;
+}
+
+CharacterEntry* NewCharacter(const char* fileName)
+{
+    CharacterEntry* entry = static_cast<CharacterEntry*>(calloc(1, sizeof(CharacterEntry)));
+    if (!entry)
+        return nullptr;
+    size_t length = strlen(fileName);
+    memcpy(entry->name, fileName, length - kExtensionLength);
+    entry->name[length - kExtensionLength] = '\0';
+    return entry;
+}
+
+}  // namespace
+
+bool ScanCharacters()
+{
+    char pattern[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    HANDLE search = INVALID_HANDLE_VALUE;
+    if (BuildPath(pattern, "%s\\*" SAVEGAME_EXTENSION, appState.savePath))
+        search = FindFirstFileA(pattern, &found);
+
+    CharacterEntry** tail = &appState.characters;
+    while (*tail)
+        tail = &(*tail)->next;
+    bool foundAny = false;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!IsSavegameName(found.cFileName))
+                continue;
+            CharacterEntry* entry = NewCharacter(found.cFileName);
+            if (!entry)
+                break;    // out of memory: keep the characters listed so far
+            *tail = entry;
+            tail = &entry->next;
+            foundAny = true;
+            ReadSlotMask(entry);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    if (!foundAny)
+        MessageBoxA(nullptr, "No savegames found!", "Warning", MB_OK);
+    return true;
+}
+
+void ReadSlotMask(CharacterEntry* entry)
+{
+    entry->slotMask = 0;
+    char directory[MAX_PATH];
+    if (!BuildPath(directory, "%s\\%s", appState.savePath, entry->name))
+        return;
+    if (CreateDirectoryA(directory, nullptr))
+        return;   // new directory, no slots yet
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return;
+
+    char pattern[MAX_PATH];
+    if (!BuildPath(pattern, "%s\\*.*", directory))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        int slot;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsSlotDirectoryName(found.cFileName, &slot))
+            entry->slotMask |= SlotBit(slot);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void ReleaseCharacters()
+{
+    free(appState.savePath);
+    appState.savePath = nullptr;
+    CharacterEntry* entry = appState.characters;
+    while (entry) {
+        CharacterEntry* next = entry->next;
+        free(entry);
+        entry = next;
+    }
+    appState.characters = nullptr;
+}

@@ -1,0 +1,19 @@
+// The CharacterList: one entry per savegame <name>.d2s in the save path, in
+// the order the file search yields them. Built once at start-up.
+#pragma once
+
+#include <windows.h>
+
+struct CharacterEntry {
+    DWORD slotMask;             // bit n-1 set: slot directory n exists
+    CharacterEntry* next;       // null in the last entry
+    char name[256];             // the savegame's name without ".d2s"
+};
+
+// Builds the list from appState.savePath; warns when no savegame is found.
+// Always true.
+bool ScanCharacters();
+// Creates the character directory when it is missing and reads the mask.
+void ReadSlotMask(CharacterEntry* entry);
+// Frees every entry and the save path.
+void ReleaseCharacters();

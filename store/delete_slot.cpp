@@ -1,0 +1,3 @@
+#include "store/slot_operations.h"
+
+void DeleteSlot(CharacterEntry*, int) {}

@@ -1,0 +1,73 @@
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+
+namespace {
+
+// Appends `count` bytes, or fewer where the text ends; always terminated.
+void AppendText(char (&text)[SLOT_INFO_SIZE], const char* bytes, size_t count)
+{
+    size_t length = strlen(text);
+    size_t room = SLOT_INFO_SIZE - 1 - length;
+    if (count > room)
+        count = room;
+    memcpy(text + length, bytes, count);
+    text[length + count] = '\0';
+}
+
+// Reads the slot's description; 0 when there is none to show.
+DWORD ReadDescription(const CharacterEntry* entry, int slot, char (&bytes)[DESCRIPTION_SIZE])
+{
+    char path[MAX_PATH];
+    if (!BuildPath(path, "%s\\%s\\%i\\" DESCRIPTION_FILE, appState.savePath, entry->name, slot))
+        return 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD count = 0;
+    if (!ReadFile(file, bytes, DESCRIPTION_SIZE, &count, nullptr))
+        count = 0;
+    CloseHandle(file);
+    return count;
+}
+
+}  // namespace
+
+void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const CharacterEntry* entry, int slot)
+{
+    char copyPath[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    HANDLE search = INVALID_HANDLE_VALUE;
+    if (BuildPath(copyPath, "%s\\%s\\%i\\%s" SAVEGAME_EXTENSION, appState.savePath, entry->name,
+                  slot, entry->name))
+        search = FindFirstFileA(copyPath, &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        // Formatted from the pieces, so a path too long for the file system
+        // still shows in full.
+        snprintf(text, SLOT_INFO_SIZE, "ERROR: couldn't find %s\\%s\\%i\\%s" SAVEGAME_EXTENSION,
+                 appState.savePath, entry->name, slot, entry->name);
+        return;
+    }
+    FindClose(search);
+
+    FILETIME local;
+    SYSTEMTIME played;
+    FileTimeToLocalFileTime(&found.ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &played);
+    snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: %i/%i/%i at %i:%i", entry->name,
+             slot, played.wDay, played.wMonth, played.wYear, played.wHour, played.wMinute);
+
+    char description[DESCRIPTION_SIZE];
+    DWORD count = ReadDescription(entry, slot, description);
+    if (count == 0)
+        return;
+    const void* nul = memchr(description, '\0', count);
+    if (nul)
+        count = static_cast<DWORD>(static_cast<const char*>(nul) - description);
+    AppendText(text, "\r\n\r\n", 4);
+    AppendText(text, description, count);
+}

@@ -1,0 +1,21 @@
+// Starts the real slotkeeper.exe, which the build puts beside the tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+std::string ProgramDirectory();      // the directory of this test program
+std::string SlotkeeperPath();
+
+struct RunningProgram {
+    PROCESS_INFORMATION info;
+    bool started;
+};
+
+// Starts slotkeeper.exe with an empty command line. `tempDir`, when given,
+// becomes its TMP and TEMP (so its font file goes there).
+RunningProgram StartSlotkeeper(const char* tempDir = nullptr);
+// Waits for the program to end and returns its exit code; STILL_ACTIVE
+// after the timeout (the program is then killed).
+DWORD WaitForExit(RunningProgram& program, DWORD timeoutMs = 20000);

@@ -1,0 +1,20 @@
+# For working by hand: `source tools/dev-env.sh NAME NUMBER` gives this shell
+# a Wine prefix /tmp/wp-NAME with a persistent wineserver and an Xvfb display
+# :NUMBER, starting them the first time and reusing them afterwards. Then run
+# `ctest` in a build folder, or `wine build/x86_64/bin/some_test.exe`.
+export WINEPREFIX=/tmp/wp-$1
+export DISPLAY=:$2
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TZ=UTC
+if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && ! [ -e "/tmp/.X11-unix/X$2" ]; then
+    (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
+    sleep 1
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
+    wineboot -i >/dev/null 2>&1
+else
+    wineserver -p 2>/dev/null || true
+fi

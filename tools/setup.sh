@@ -1,0 +1,85 @@
+# Shared by test.sh, run.sh and the screenshot scripts: installs what the
+# build needs, builds a target, and starts a private Wine session.
+# Source it; it defines functions only.
+
+SLOTKEEPER_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+have_wine32() {
+    dpkg -s wine32:i386 >/dev/null 2>&1
+}
+
+# The 64-bit tool chain, Wine and Xvfb. Skipped when everything is there,
+# because a mirror being synced has made 'apt-get update' fail while the
+# packages were fine.
+install_packages() {
+    local need=()
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64)
+    command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
+    command -v wine >/dev/null || need+=(wine)
+    dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
+    command -v Xvfb >/dev/null || need+=(xvfb)
+    command -v xauth >/dev/null || need+=(xauth)
+    command -v cmake >/dev/null || need+=(cmake)
+    [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+    if [ ${#need[@]} -gt 0 ]; then
+        log "installing ${need[*]}"
+        as_root apt-get update || log "apt-get update reported a problem; trying the install anyway"
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${need[@]}"
+    fi
+}
+
+# 32-bit Wine for the i686 build. Returns non-zero when it cannot be had.
+install_wine32() {
+    have_wine32 && return 0
+    log "installing 32-bit Wine (wine32:i386)"
+    as_root dpkg --add-architecture i386
+    as_root apt-get update || log "apt-get update reported a problem; trying the install anyway"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends wine32:i386 || return 1
+    have_wine32
+}
+
+# build_target ARCH [extra cmake args]: configures and builds build/ARCH.
+build_target() {
+    local arch=$1; shift
+    local dir="$SLOTKEEPER_ROOT/build/$arch"
+    cmake -S "$SLOTKEEPER_ROOT" -B "$dir" \
+        -DCMAKE_TOOLCHAIN_FILE="$SLOTKEEPER_ROOT/cmake/$arch-w64-mingw32.cmake" "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+# Starts Xvfb (unless USE_DISPLAY is set), a fresh Wine prefix in $1 and a
+# persistent wineserver. stop_wine_session undoes it.
+XVFB_PID=
+start_wine_session() {
+    export WINEPREFIX=$1
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer
+    export TZ=UTC
+    if [ -z "${USE_DISPLAY:-}" ]; then
+        local fdfile
+        fdfile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+        [ -s "$fdfile" ] || { log "Xvfb did not start"; return 1; }
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        rm -f "$fdfile"
+    fi
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # The persistent server first, so wineboot and every test share it.
+    wineserver -p
+    wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; return 1; }
+}
+
+stop_wine_session() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+}

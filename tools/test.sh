@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the 64-bit and the 32-bit program and runs
+# every test of both under Wine, in a private prefix on a private display.
+set -uo pipefail
+source "$(dirname "$0")/setup.sh"
+cd "$SLOTKEEPER_ROOT"
+start=$(date +%s)
+
+install_packages || exit 1
+arches=(x86_64)
+if install_wine32; then
+    arches+=(i686)
+else
+    log "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+    log "!! 32-bit Wine could not be installed: the i686 suite will NOT run. !!"
+    log "!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!"
+fi
+
+for arch in x86_64 i686; do
+    build_target "$arch" || { log "the $arch build failed"; exit 1; }
+done
+
+trap stop_wine_session EXIT
+start_wine_session "$SLOTKEEPER_ROOT/build/wineprefix" || exit 1
+
+status=0
+declare -A result
+for arch in "${arches[@]}"; do
+    log "tests of the $arch build"
+    if (cd "build/$arch" && ctest --output-on-failure); then
+        result[$arch]=passed
+    else
+        result[$arch]=FAILED
+        status=1
+    fi
+done
+
+log "summary ($(( $(date +%s) - start )) s):"
+log "  x86_64: ${result[x86_64]:-NOT RUN}"
+log "  i686:   ${result[i686]:-NOT RUN (no 32-bit Wine)}"
+exit $status

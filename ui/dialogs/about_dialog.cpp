@@ -1,0 +1,1 @@
+#include "ui/dialogs/about_dialog.h"

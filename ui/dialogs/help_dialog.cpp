@@ -1,0 +1,1 @@
+#include "ui/dialogs/help_dialog.h"

@@ -1,0 +1,4 @@
+// Brings the running game up, or starts it.
+#pragma once
+
+void ActivateGame();

@@ -1,0 +1,1 @@
+#include "ui/main/graphic_mode.h"
