@@ -1,1 +1,3 @@
 #include "ui/main/context_menu.h"
+
+void ShowContextMenu(UINT, UINT, HWND) {}

@@ -1,3 +1,230 @@
 #include "ui/main/main_dialog.h"
 
-INT_PTR CALLBACK MainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "resource.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+#include "store/slot_operations.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/help_dialog.h"
+#include "ui/main/context_menu.h"
+#include "ui/main/game_launcher.h"
+#include "ui/main/graphic_mode.h"
+#include "ui/main/slot_commands.h"
+#include "ui/main/tooltips.h"
+
+namespace {
+
+const char kTitle[] = "Slotkeeper";
+
+const int kSaveIds[SLOT_COUNT] = {IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3,
+                                  IDC_SAVE_SLOT4, IDC_SAVE_SLOT5};
+const int kLoadIds[SLOT_COUNT] = {IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3,
+                                  IDC_LOAD_SLOT4, IDC_LOAD_SLOT5};
+const int kDeleteIds[SLOT_COUNT] = {IDC_DELETE_SLOT1, IDC_DELETE_SLOT2, IDC_DELETE_SLOT3,
+                                    IDC_DELETE_SLOT4, IDC_DELETE_SLOT5};
+
+// The controls that change font with the mode. The Delete buttons keep the
+// template's font in both modes.
+const int kFontControls[] = {
+    IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3, IDC_SAVE_SLOT4, IDC_SAVE_SLOT5,
+    IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3, IDC_LOAD_SLOT4, IDC_LOAD_SLOT5,
+    IDC_CHARACTER_LIST, IDC_EXIT, IDC_ACTIVATE_GAME, IDC_INFORMATION, IDC_ABOUT,
+};
+
+// The slot 1..5 whose control in `ids` has `id`, or 0.
+int SlotOfControl(const int (&ids)[SLOT_COUNT], int id)
+{
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
+        if (ids[slot - 1] == id)
+            return slot;
+    return 0;
+}
+
+int SlotControlId(const int (&ids)[SLOT_COUNT], int slot)
+{
+    if (slot < 1 || slot > SLOT_COUNT)
+        return 0;
+    return ids[slot - 1];
+}
+
+void FillCharacterList(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
+    for (CharacterEntry* entry = GetCharacterList(); entry; entry = entry->next) {
+        LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry->name));
+        // LB_SETITEMDATA with -1 would bind every item to this entry.
+        if (index < 0)
+            continue;
+        SendMessageA(list, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(entry));
+    }
+}
+
+void EnsureListNotifies(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
+    SetWindowLongA(list, GWL_STYLE, GetWindowLongA(list, GWL_STYLE) | LBS_NOTIFY);
+}
+
+void OnInitDialog(HWND dialog)
+{
+    InitMainDialog(dialog);
+    appState.skinBitmap = static_cast<HBITMAP>(LoadImageA(
+        appState.instance, MAKEINTRESOURCEA(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    appState.listBrush = CreateSolidBrush(RGB(192, 0, 0));
+}
+
+void RunSlotCommand(HWND dialog, int id)
+{
+    int slot = SlotOfControl(kSaveIds, id);
+    if (slot) {
+        SaveSlot(slot, dialog);
+        return;
+    }
+    // Load and Delete are enabled only with a selection; a command that
+    // arrives without one has nothing to act on.
+    CharacterEntry* entry = GetSelectedCharacter(dialog);
+    slot = SlotOfControl(kLoadIds, id);
+    if (slot) {
+        if (entry)
+            LoadSlot(entry, slot);
+        return;
+    }
+    slot = SlotOfControl(kDeleteIds, id);
+    if (slot) {
+        if (entry)
+            DeleteSlot(entry, slot);
+        UpdateSlotButtons(dialog);
+    }
+}
+
+void OnCommand(HWND dialog, WPARAM wParam)
+{
+    if (HIWORD(wParam) == LBN_SELCHANGE)
+        UpdateSlotButtons(dialog);
+
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IDC_EXIT:
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        break;
+    case IDC_ACTIVATE_GAME:
+        ShowWindow(dialog, SW_MINIMIZE);
+        ActivateGame();
+        break;
+    case IDC_ABOUT:
+        DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDlgProc, 0);
+        break;
+    case IDC_INFORMATION:
+        DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_HELP), dialog, HelpDlgProc, 0);
+        break;
+    default:
+        RunSlotCommand(dialog, id);
+        break;
+    }
+}
+
+BOOL OnNotify(HWND dialog, LPARAM lParam)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code != TTN_NEEDTEXTA)
+        return FALSE;
+    return AnswerTooltipRequest(dialog, lParam);
+}
+
+void OnClose(HWND dialog)
+{
+    DeleteObject(appState.skinBitmap);
+    DeleteObject(appState.listBrush);
+    appState.skinBitmap = nullptr;
+    appState.listBrush = nullptr;
+    EndDialog(dialog, 0);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return FALSE;   // no initial focus
+    case WM_COMMAND:
+        OnCommand(dialog, wParam);
+        return TRUE;
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<INT_PTR>(ColorListBox(reinterpret_cast<HDC>(wParam)));
+    case WM_CONTEXTMENU:
+        ShowContextMenu(LOWORD(lParam), HIWORD(lParam), dialog);
+        return FALSE;
+    case WM_PAINT:
+        return PaintSkin(dialog);
+    case WM_CLOSE:
+        OnClose(dialog);
+        return FALSE;
+    case WM_NOTIFY:
+        return OnNotify(dialog, lParam);
+    }
+    return FALSE;
+}
+
+void InitMainDialog(HWND dialog)
+{
+    FillCharacterList(dialog);
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
+        EnableSlotPair(dialog, slot, FALSE);
+    EnsureListNotifies(dialog);
+    CreateTooltips(dialog);
+    ApplyFontResolutionRule();
+    SetGraphicMode(dialog, appState.graphicMode);
+    SetWindowTextA(dialog, kTitle);
+}
+
+CharacterEntry* GetSelectedCharacter(HWND dialog)
+{
+    LRESULT index = SendDlgItemMessageA(dialog, IDC_CHARACTER_LIST, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR)
+        return nullptr;
+    LRESULT data = SendDlgItemMessageA(dialog, IDC_CHARACTER_LIST, LB_GETITEMDATA, index, 0);
+    if (data == LB_ERR)
+        return nullptr;
+    return reinterpret_cast<CharacterEntry*>(data);
+}
+
+void EnableSlotPair(HWND dialog, int slot, BOOL enable)
+{
+    EnableWindow(GetDlgItem(dialog, LoadButtonId(slot)), enable);
+    EnableWindow(GetDlgItem(dialog, DeleteButtonId(slot)), enable);
+}
+
+void UpdateSlotButtons(HWND dialog)
+{
+    CharacterEntry* entry = GetSelectedCharacter(dialog);
+    if (!entry)
+        return;
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
+        EnableSlotPair(dialog, slot, (entry->slotMask & SlotBit(slot)) != 0);
+}
+
+void SetControlFonts(HWND dialog, HFONT font)
+{
+    for (int id : kFontControls)
+        SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+int SaveButtonId(int slot)
+{
+    return SlotControlId(kSaveIds, slot);
+}
+
+int LoadButtonId(int slot)
+{
+    return SlotControlId(kLoadIds, slot);
+}
+
+int DeleteButtonId(int slot)
+{
+    return SlotControlId(kDeleteIds, slot);
+}

@@ -1,1 +1,3 @@
 #include "ui/main/slot_commands.h"
+
+void SaveSlot(int, HWND) {}
