@@ -1,3 +1,105 @@
 #include "app/startup.h"
 
-bool InstallSkinFont() { return false; }
+#include <cstring>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "resource.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+#include "ui/main/main_dialog.h"
+
+namespace {
+
+// "<temp dir>\temp$$$.ttf"; the temp directory already ends in a backslash,
+// and the doubled separator is harmless. Without a usable temp directory, or
+// when the name would not fit, the file goes to the current directory.
+void FormTempFontPath()
+{
+    char temp[MAX_PATH];
+    DWORD length = GetTempPathA(MAX_PATH, temp);
+    if (length > 0 && length < MAX_PATH &&
+        BuildPath(appState.tempFontPath, "%s\\" TEMP_FONT_NAME, temp))
+        return;
+    memcpy(appState.tempFontPath, TEMP_FONT_NAME, sizeof TEMP_FONT_NAME);
+}
+
+// Hidden, because it is only a vehicle for the registration.
+bool WriteFontFile(const void* bytes, DWORD size)
+{
+    HANDLE file = CreateFileA(appState.tempFontPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, bytes, size, &written, nullptr);
+    if (written != size) {
+        CloseHandle(file);
+        DeleteFileA(appState.tempFontPath);
+        return false;
+    }
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    return true;
+}
+
+// A missing resource gives an empty file, which the registration refuses.
+bool ExtractFontResource()
+{
+    const void* bytes = nullptr;
+    DWORD size = 0;
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), MAKEINTRESOURCEA(8));
+    if (resource) {
+        bytes = LockResource(LoadResource(nullptr, resource));
+        size = SizeofResource(nullptr, resource);
+    }
+    if (!bytes)
+        size = 0;
+    return WriteFontFile(bytes, size);
+}
+
+void CreateMainFont()
+{
+    appState.mainFont = CreateFontA(MAIN_FONT_HEIGHT, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
+                                    SKIN_FONT_FACE);
+}
+
+}  // namespace
+
+bool InstallSkinFont()
+{
+    FormTempFontPath();
+    // Every run uses the same name, so an earlier run's file is reused as is.
+    if (AddFontResourceA(appState.tempFontPath))
+        return true;
+    if (!ExtractFontResource())
+        return false;
+    if (AddFontResourceA(appState.tempFontPath))
+        return true;
+    DeleteFileA(appState.tempFontPath);
+    return false;
+}
+
+void RemoveSkinFont()
+{
+    RemoveFontResourceA(appState.tempFontPath);
+    DeleteFileA(appState.tempFontPath);
+}
+
+void ShowStartupError(const char* text)
+{
+    MessageBoxA(nullptr, text, STARTUP_ERROR_CAPTION, MB_OK);
+}
+
+void RunMainDialog()
+{
+    LoadSettings();
+    ScanCharacters();
+    CreateMainFont();
+    DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    SaveSettings();
+    DeleteObject(appState.mainFont);
+    appState.mainFont = nullptr;
+    RemoveSkinFont();
+    ReleaseCharacters();
+}
