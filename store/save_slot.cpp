@@ -1,4 +1,182 @@
 #include "store/slot_operations.h"
 
-bool PrepareSlot(CharacterEntry*, int) { return false; }
-void CopyToSlot(CharacterEntry*, int, const char*) {}
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_state.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+
+namespace {
+
+const char kOverwriteQuestion[] = "Do you really want to overwrite this slot?";
+const char kIncompleteBackup[] = "The backup is incomplete. These files could not be copied:\n";
+const char kCutMark[] = "...";
+
+// Appends as much of `text` as fits, always leaving the list terminated.
+void AppendToList(FileList* list, const char* text)
+{
+    size_t length = strlen(list->text);
+    snprintf(list->text + length, FILE_LIST_SIZE - length, "%s", text);
+}
+
+// Room kept free behind the names: a line with the cut mark, the closing
+// line and the terminator.
+size_t ReservedRoom(const FileList* list)
+{
+    return 1 + strlen(kCutMark) + 1 + strlen(list->closing) + 1;
+}
+
+// Copies one character file F from the save path into the slot directory.
+// CopyFileA keeps the last-write time, which the slot information shows as
+// "Last played".
+bool CopyIntoSlot(const char* slotDirectory, const char* fileName)
+{
+    char source[MAX_PATH];
+    char target[MAX_PATH];
+    if (!BuildPath(source, "%s\\%s", appState.savePath, fileName) ||
+        !BuildPath(target, "%s\\%s", slotDirectory, fileName))
+        return false;
+    return CopyFileA(source, target, FALSE) != FALSE;
+}
+
+// Writes the description file; an empty description leaves an earlier one.
+void WriteDescription(const char* slotDirectory, const char* description)
+{
+    DWORD length = static_cast<DWORD>(strlen(description));
+    if (length == 0)
+        return;
+    char path[MAX_PATH];
+    if (!BuildPath(path, "%s\\" DESCRIPTION_FILE, slotDirectory))
+        return;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, description, length, &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found)
+{
+    *search = FindFirstFileA(pattern, found);
+    if (*search == INVALID_HANDLE_VALUE)
+        return false;
+    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    return FindNextCharacterFile(*search, found);
+}
+
+bool FindNextCharacterFile(HANDLE search, WIN32_FIND_DATAA* found)
+{
+    while (FindNextFileA(search, found)) {
+        if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+    }
+    return false;
+}
+
+void BeginFileList(FileList* list, const char* heading, const char* closing)
+{
+    list->text[0] = '\0';
+    list->closing = closing;
+    list->count = 0;
+    list->cut = false;
+    AppendToList(list, heading);
+}
+
+void AddToFileList(FileList* list, const char* name)
+{
+    list->count++;
+    if (list->cut)
+        return;
+    const char* separator = list->count > 1 ? "\n" : "";
+    size_t needed = strlen(list->text) + strlen(separator) + strlen(name) + ReservedRoom(list);
+    if (needed <= FILE_LIST_SIZE) {
+        AppendToList(list, separator);
+        AppendToList(list, name);
+        return;
+    }
+    AppendToList(list, separator);
+    AppendToList(list, kCutMark);
+    list->cut = true;
+}
+
+void FinishFileList(const FileList* list, char (&text)[FILE_LIST_SIZE])
+{
+    snprintf(text, FILE_LIST_SIZE, "%s%s%s", list->text, list->closing[0] ? "\n" : "",
+             list->closing);
+}
+
+void WarnAboutFileList(const FileList* list)
+{
+    if (list->count == 0)
+        return;
+    char text[FILE_LIST_SIZE];
+    FinishFileList(list, text);
+    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
+}
+
+bool PrepareSlot(CharacterEntry* entry, int slot)
+{
+    if (!entry)
+        return false;
+    char directory[MAX_PATH];
+    // A slot directory too long to build goes on like any other failure to
+    // create it: the copies fail and are reported.
+    if (!BuildSlotDirectory(directory, entry, slot))
+        return true;
+    if (CreateDirectoryA(directory, nullptr))
+        return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS)
+        return true;
+    return MessageBoxA(nullptr, kOverwriteQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) == IDYES;
+}
+
+void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
+{
+    if (!entry)
+        return;
+    char directory[MAX_PATH];
+    char pattern[MAX_PATH];
+    bool haveDirectory = BuildSlotDirectory(directory, entry, slot);
+    if (!description) {
+        // Undoes a directory that PrepareSlot has just made; a slot that
+        // holds files is not empty and stays.
+        if (haveDirectory)
+            RemoveDirectoryA(directory);
+        return;
+    }
+
+    HANDLE search = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAA found;
+    if (!BuildPath(pattern, "%s\\%s.*", appState.savePath, entry->name) ||
+        !FindFirstCharacterFile(pattern, &search, &found)) {
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return;
+    }
+
+    FileList failed;
+    BeginFileList(&failed, kIncompleteBackup, "");
+    bool copiedAny = false;
+    do {
+        if (haveDirectory && CopyIntoSlot(directory, found.cFileName))
+            copiedAny = true;
+        else
+            AddToFileList(&failed, found.cFileName);
+    } while (FindNextCharacterFile(search, &found));
+    FindClose(search);
+
+    // A slot that received nothing keeps its bit and its old description:
+    // a new description would describe copies that are not there.
+    if (copiedAny) {
+        entry->slotMask |= SlotBit(slot);
+        WriteDescription(directory, description);
+    }
+    WarnAboutFileList(&failed);
+}

@@ -1,19 +1,53 @@
 // Save, load and delete of one slot of one character. They ask their own
-// questions (message boxes without owner) but touch no other window.
+// questions and give their own warnings (message boxes without owner) but
+// touch no other window.
 #pragma once
 
 #include <windows.h>
 
 struct CharacterEntry;
 
+#define SLOT_QUESTION_CAPTION   "Are you sure?"
+#define SLOT_WARNING_CAPTION    "Warning"
+
 // Creates the slot directory, or asks before overwriting an existing one.
 // False when the save must stop (no character, or the user said No).
 bool PrepareSlot(CharacterEntry* entry, int slot);
 // Copies the character files into the slot and writes the description.
-// `description` is null when the description dialog was closed.
+// `description` is null when the description dialog was closed. The slot's
+// bit is set only when at least one file was copied; files that could not
+// be copied are named in one warning.
 void CopyToSlot(CharacterEntry* entry, int slot, const char* description);
-// Restores the slot over the character's files after a question. False only
-// when the slot holds no file of the character.
+// Restores the slot over the character's files after a question. Restores
+// nothing when one of the files to replace is in use or write-protected.
+// False only when the slot holds no file of the character.
 bool LoadSlot(CharacterEntry* entry, int slot);
 // Deletes the slot after a question and clears its bit.
 void DeleteSlot(CharacterEntry* entry, int slot);
+
+// Shared by save and load.
+
+// The character files matched by `pattern`, directories left out: the
+// pattern <name>.* also matches the character directory <name> itself.
+// Both return false when there is no (further) file; FindFirstCharacterFile
+// then leaves `search` as INVALID_HANDLE_VALUE.
+bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found);
+bool FindNextCharacterFile(HANDLE search, WIN32_FIND_DATAA* found);
+
+// A warning that names files, one per line, after a heading and before an
+// optional closing line. A list too long for the buffer ends in "...".
+#define FILE_LIST_SIZE 2048
+
+struct FileList {
+    char text[FILE_LIST_SIZE];
+    const char* closing;    // appended on its own line when shown; may be ""
+    int count;              // names added, listed or not
+    bool cut;               // "..." has been written in place of further names
+};
+
+void BeginFileList(FileList* list, const char* heading, const char* closing);
+void AddToFileList(FileList* list, const char* name);
+// The text as shown: the heading, the names, then the closing line.
+void FinishFileList(const FileList* list, char (&text)[FILE_LIST_SIZE]);
+// Shows the list as a warning if it names any file.
+void WarnAboutFileList(const FileList* list);
