@@ -134,7 +134,6 @@ def set_names(font):
                           (10, description), (16, FAMILY), (17, STYLE)):
         name.setName(text, name_id, 3, 1, 0x409)
     name.names.sort(key=lambda n: (n.platformID, n.platEncID, n.langID, n.nameID))
-    font["OS/2"].usWeightClass = 300
 
 
 def build(output):
@@ -144,6 +143,7 @@ def build(output):
     scale_across(font, scale_x)
     set_vertical_metrics(font)
     set_names(font)
+    font["OS/2"].usWeightClass = 300    # Light
     font["OS/2"].recalcAvgCharWidth(font)
     font["head"].modified = font["head"].created
     font.save(output)

@@ -45,6 +45,9 @@ LOWER_BUTTONS = [(57, 215, 75, 20), (137, 215, 52, 20),
                  (57, 250, 75, 20), (137, 250, 52, 20)]
 LIST_BOX_AND_SLOT_BUTTONS = [LIST_BOX] + SAVE_BUTTONS + LOAD_BUTTONS + DELETE_BUTTONS
 
+# The alcove in the upper arm that holds the fire, in pixels.
+FURNACE = (99, 10, 391, 90)
+
 TITLE = "Slotkeeper"
 FONT_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                          "..", "resources", "exocet.ttf")
@@ -141,7 +144,7 @@ def recesses():
 
 
 def rock(rng, cross):
-    """Colour of the carved rock, and how deep each pixel lies in a recess."""
+    """Colour of the carved rock, with its rim raised and its recesses dark."""
     body = fractal_noise(rng, 64, 6)
     veins = fractal_noise(rng, 80, 4)
     patches = fractal_noise(rng, 96, 2)
@@ -160,7 +163,7 @@ def rock(rng, cross):
     tone = np.clip(body * 0.6 + lit * 0.6 - 0.08 - cracks * 0.25, 0, 1)
     floor = np.clip(depth, 0, 1) ** 4
     tone = tone * (1 - floor * 0.6)
-    return ramp(tone, ROCK_PALETTE), floor
+    return ramp(tone, ROCK_PALETTE)
 
 
 def frame(colour, rect, width, tint):
@@ -184,9 +187,6 @@ def socket(colour, rect, width):
     colour[shadow] *= 0.35
     colour[lit] = colour[lit] * 0.5 + np.array([150, 52, 18]) * 0.5
     return colour
-
-
-FURNACE = (99, 10, 391, 90)     # the alcove in the upper arm that holds the fire
 
 
 def sample(field, x, y):
@@ -241,7 +241,7 @@ def paint_title(colour):
 def render():
     rng = np.random.RandomState(SEED)
     cross = region_mask()
-    colour, _ = rock(rng, cross)
+    colour = rock(rng, cross)
     flames = ramp(fire(rng), FIRE_PALETTE)
     # Flames lighten what lies behind them, as a screen does.
     colour = 255 - (255 - colour) * (255 - flames) / 255
