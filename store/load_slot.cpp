@@ -1,3 +1,119 @@
 #include "store/slot_operations.h"
 
-bool LoadSlot(CharacterEntry*, int) { return true; }
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+
+namespace {
+
+const char kRestoreQuestion[] = "Do you really want to restore and overwrite your current game?";
+const char kFilesInUse[] = "Nothing was restored. These files are in use or write-protected:\n";
+const char kTryAgain[] = "Return to the main menu of Diablo II or close it, and try again.";
+const char kIncompleteRestore[] = "The restore is incomplete. These files could not be copied:\n";
+
+// The slot's copies of the character files, <slot directory>\<name>.*
+bool BuildRestorePattern(char (&pattern)[MAX_PATH], const CharacterEntry* entry, int slot)
+{
+    return BuildPath(pattern, "%s\\%s\\%i\\%s.*", appState.savePath, entry->name, slot,
+                     entry->name);
+}
+
+// Whether the save path's file F can be overwritten now. The running game
+// holds its savegame open, so an open without sharing fails exactly when a
+// copy over it would. A file that does not exist yet is no obstacle, and a
+// path too long to build fails later, during the copy.
+bool CanReplace(const char* fileName)
+{
+    char target[MAX_PATH];
+    if (!BuildPath(target, "%s\\%s", appState.savePath, fileName))
+        return true;
+    HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+// Names the files that cannot be replaced; false when the slot holds no file
+// of the character.
+bool CheckReplaceable(const char* pattern, FileList* blocked)
+{
+    HANDLE search;
+    WIN32_FIND_DATAA found;
+    if (!FindFirstCharacterFile(pattern, &search, &found)) {
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return false;
+    }
+    do {
+        if (!CanReplace(found.cFileName))
+            AddToFileList(blocked, found.cFileName);
+    } while (FindNextCharacterFile(search, &found));
+    FindClose(search);
+    return true;
+}
+
+bool CopyBack(const CharacterEntry* entry, int slot, const char* fileName)
+{
+    char source[MAX_PATH];
+    char target[MAX_PATH];
+    if (!BuildPath(source, "%s\\%s\\%i\\%s", appState.savePath, entry->name, slot, fileName) ||
+        !BuildPath(target, "%s\\%s", appState.savePath, fileName))
+        return false;
+    return CopyFileA(source, target, FALSE) != FALSE;
+}
+
+void RestoreFiles(const CharacterEntry* entry, int slot, const char* pattern)
+{
+    FileList failed;
+    BeginFileList(&failed, kIncompleteRestore, "");
+    HANDLE search;
+    WIN32_FIND_DATAA found;
+    if (FindFirstCharacterFile(pattern, &search, &found)) {
+        do {
+            if (!CopyBack(entry, slot, found.cFileName))
+                AddToFileList(&failed, found.cFileName);
+        } while (FindNextCharacterFile(search, &found));
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    WarnAboutFileList(&failed);
+}
+
+void WarnSlotHoldsNothing(const CharacterEntry* entry)
+{
+    char text[sizeof(entry->name) + 64];
+    snprintf(text, sizeof text, "This slot holds no files of %s.", entry->name);
+    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+bool LoadSlot(CharacterEntry* entry, int slot)
+{
+    if (!entry)
+        return false;
+    if (MessageBoxA(nullptr, kRestoreQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
+        return true;
+
+    char pattern[MAX_PATH];
+    FileList blocked;
+    BeginFileList(&blocked, kFilesInUse, kTryAgain);
+    if (!BuildRestorePattern(pattern, entry, slot) || !CheckReplaceable(pattern, &blocked)) {
+        WarnSlotHoldsNothing(entry);
+        return false;
+    }
+    // Checking everything before copying anything keeps a half-restored
+    // character from arising while the game still holds its files.
+    if (blocked.count > 0) {
+        WarnAboutFileList(&blocked);
+        return true;
+    }
+    RestoreFiles(entry, slot, pattern);
+    return true;
+}
