@@ -90,15 +90,22 @@ void ConfirmOrBrowse(const char* proposal)
         BrowseForSavePath();
 }
 
-// The game's reader and ours both take the data size as the length, so the
-// value is written without its terminating zero.
+// The value holds the characters without a terminating zero. The platform
+// would count a zero that directly follows the data as the terminator, so
+// the characters go from a copy that is followed by a non-zero byte.
 void StoreSavePath()
 {
+    size_t length = strlen(appState.savePath);
+    if (length >= MAX_PATH)
+        return;
+    char data[MAX_PATH + 1];
+    memcpy(data, appState.savePath, length);
+    data[length] = '\x01';
     HKEY key;
     if (RegCreateKeyA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, &key) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, SAVE_PATH_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(appState.savePath),
-                   static_cast<DWORD>(strlen(appState.savePath)));
+    RegSetValueExA(key, SAVE_PATH_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(length));
     RegCloseKey(key);
 }
 

@@ -20,8 +20,11 @@ void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const
     HKEY key;
     if (RegCreateKeyA(root, subkey, &key) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                   static_cast<DWORD>(data.size()));
+    // The platform counts a zero byte that directly follows string data as
+    // its terminator; a non-zero byte there keeps the data exactly as given.
+    std::vector<BYTE> bytes(data.begin(), data.end());
+    bytes.push_back(1);
+    RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
 

@@ -72,6 +72,95 @@ bool WaitForDialogGone(const char* caption, DWORD timeoutMs)
     return true;
 }
 
+namespace {
+
+struct HoldingRequest {
+    const char* caption;
+    int controlId;
+    const char* childClass;
+    HWND found;
+};
+
+struct ChildSearch {
+    const char* className;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildClass(HWND child, LPARAM param)
+{
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
+    char name[64];
+    GetClassNameA(child, name, sizeof name);
+    search->found = strcmp(name, search->className) == 0;
+    return search->found ? FALSE : TRUE;
+}
+
+bool HoldsChildOfClass(HWND window, const char* childClass)
+{
+    ChildSearch search = {childClass, false};
+    EnumChildWindows(window, MatchChildClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK MatchHoldingDialog(HWND window, LPARAM param)
+{
+    HoldingRequest* request = reinterpret_cast<HoldingRequest*>(param);
+    if (!IsWindowVisible(window))
+        return TRUE;
+    char text[512];
+    GetClassNameA(window, text, sizeof text);
+    if (strcmp(text, "#32770") != 0)
+        return TRUE;
+    if (request->caption) {
+        GetWindowTextA(window, text, sizeof text);
+        if (strcmp(text, request->caption) != 0)
+            return TRUE;
+    }
+    if (request->controlId && !GetDlgItem(window, request->controlId))
+        return TRUE;
+    if (request->childClass && !HoldsChildOfClass(window, request->childClass))
+        return TRUE;
+    request->found = window;
+    return FALSE;
+}
+
+HWND WaitForHoldingDialog(HoldingRequest request, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        request.found = nullptr;
+        EnumWindows(MatchHoldingDialog, reinterpret_cast<LPARAM>(&request));
+        if (request.found)
+            return request.found;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+HWND WaitForDialogWithControl(const char* caption, int controlId, DWORD timeoutMs)
+{
+    return WaitForHoldingDialog({caption, controlId, nullptr, nullptr}, timeoutMs);
+}
+
+HWND WaitForDialogHolding(const char* childClass, DWORD timeoutMs)
+{
+    return WaitForHoldingDialog({nullptr, 0, childClass, nullptr}, timeoutMs);
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 std::string WindowText(HWND window)
 {
     int length = GetWindowTextLengthA(window);

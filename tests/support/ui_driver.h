@@ -16,6 +16,16 @@ bool WaitForDialogGone(const char* caption, DWORD timeoutMs = 10000);
 // Any visible top-level window of this class and caption (null for any), or null.
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs = 10000);
 
+// A visible dialog (class "#32770") with this caption (null for any) that
+// holds a control of this id; tells a dialog from a message box of the same
+// caption. Null after the timeout.
+HWND WaitForDialogWithControl(const char* caption, int controlId, DWORD timeoutMs = 10000);
+// A visible dialog that holds a child window of this class anywhere inside it,
+// such as the folder browser with its "SysTreeView32". Null after the timeout.
+HWND WaitForDialogHolding(const char* childClass, DWORD timeoutMs = 10000);
+// Waits until the window is destroyed; false after the timeout.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+
 std::string WindowText(HWND window);
 
 // What a message box showed.
