@@ -52,18 +52,6 @@ bool CancelBrowser(DWORD timeoutMs = 10000)
     return WaitForWindowGone(browser);
 }
 
-std::string ItemText(HWND tree, HTREEITEM item)
-{
-    char text[MAX_PATH] = {};
-    TVITEMA info = {};
-    info.mask = TVIF_TEXT;
-    info.hItem = item;
-    info.pszText = text;
-    info.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 // Selects the folder shown as `name` right under the browser's root and
 // presses OK; false when there was no browser or no such folder.
 bool ChooseInBrowser(const char* name)
@@ -72,17 +60,21 @@ bool ChooseInBrowser(const char* name)
     if (!browser)
         return false;
     HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
-    HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
-    while (item && ItemText(tree, item) != name)
-        item = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
-    if (!item)
-        return false;
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    PressButton(browser, IDOK);
-    return WaitForWindowGone(browser);
+    for (HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree)); item;
+         item = TreeView_GetNextSibling(tree, item)) {
+        char text[MAX_PATH] = {};
+        TVITEMA info = {};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = sizeof text;
+        if (TreeView_GetItem(tree, &info) && strcmp(text, name) == 0) {
+            TreeView_SelectItem(tree, item);
+            PressButton(browser, IDOK);
+            return WaitForWindowGone(browser);
+        }
+    }
+    return false;
 }
 
 std::string DocumentsFolder()
@@ -92,8 +84,6 @@ std::string DocumentsFolder()
     return path;
 }
 
-// Wine's shell gives some folders with a trailing backslash; the save path
-// may end in one, so only the folder named counts.
 std::string WithoutTrailingBackslash(std::string path)
 {
     while (!path.empty() && path.back() == '\\')
@@ -106,26 +96,21 @@ void StorePath(const std::string& path)
     SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, path);
 }
 
-void SetGamePath(HKEY root, const std::string& path)
-{
-    SetString(root, GAME_KEY, GAME_SAVE_PATH_VALUE, path);
-}
-
 RegValue StoredPath()
 {
     return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE);
 }
 
+// 260 characters fill the whole buffer with no room for a terminator: such
+// a value counts as absent, and nothing may be read past the buffer.
+std::string TooLongPath()
+{
+    return "C:\\" + std::string(MAX_PATH - 3, 'x');
+}
+
 std::string SavePath()
 {
     return appState.savePath ? appState.savePath : "<null>";
-}
-
-// A path value of 260 characters: it fills the whole buffer with no room
-// for a terminator.
-std::string FullBufferPath(char fill)
-{
-    return "C:\\" + std::string(MAX_PATH - 3, fill);
 }
 
 class SavePathDiscovery : public ::testing::Test {
@@ -178,7 +163,7 @@ TEST_F(SavePathDiscovery, ExistingStoredPathIsTakenAsStoredWithoutAnyQuestion)
 {
     std::string dir = NewDir("stored");
     StorePath(dir + "\\\\");
-    SetGamePath(HKEY_CURRENT_USER, "C:\\Elsewhere");
+    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\Elsewhere");
     auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO, kAbsentMs);
     auto warning = AnswerMessageBox(RUNNING_GAME_WARNING_CAPTION, IDOK, kAbsentMs);
     auto browser = std::async(std::launch::async, [] { return CancelBrowser(kAbsentMs); });
@@ -212,80 +197,41 @@ TEST_F(SavePathDiscovery, StoredPathThatNoLongerExistsIsProposedAndStoredAgain)
     }
 }
 
-TEST_F(SavePathDiscovery, GamesValueIsProposedFromTheUserKeyBeforeTheMachineKey)
+TEST_F(SavePathDiscovery, ProposalComesFromTheUserKeyThenTheMachineKeyThenTheStaleValue)
 {
+    const std::string tooLong = TooLongPath();
     const struct {
         const char* scenario;
-        const char* stored;
-        const char* user;
-        const char* machine;
-        const char* proposed;
+        std::string stored, user, machine, proposed;
     } cases[] = {
-        {"both keys", nullptr, "C:\\User\\Save\\", "C:\\Machine\\Save", "C:\\User\\Save\\"},
-        {"machine key only", nullptr, nullptr, "C:\\Machine\\Save", "C:\\Machine\\Save"},
-        {"stale stored value", "C:\\Old\\Save", nullptr, "C:\\Machine\\Save", "C:\\Machine\\Save"},
+        {"both keys", "", "C:\\User\\Save\\", "C:\\Machine\\Save", "C:\\User\\Save\\"},
+        {"machine key only", "", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
+        {"stale stored value", "C:\\Old", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
+        {"game's value too long", "C:\\Old", tooLong, "", "C:\\Old"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
         ClearAllKeys();
         ForgetSavePath();
-        if (c.stored)
+        if (!c.stored.empty())
             StorePath(c.stored);
-        if (c.user)
-            SetGamePath(HKEY_CURRENT_USER, c.user);
-        if (c.machine)
-            SetGamePath(HKEY_LOCAL_MACHINE, c.machine);
+        if (!c.user.empty())
+            SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, REG_SZ, c.user);
+        if (!c.machine.empty())
+            SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_SAVE_PATH_VALUE, c.machine);
         auto player = ConfirmProposal();
 
         EXPECT_TRUE(DiscoverSavePath());
 
-        EXPECT_EQ(player.get(), (Events{std::string("asked: ") + c.proposed, "warned"}));
+        EXPECT_EQ(player.get(), (Events{"asked: " + c.proposed, "warned"}));
         EXPECT_EQ(SavePath(), c.proposed);
         EXPECT_EQ(StoredPath().data, c.proposed);
     }
 }
 
-TEST_F(SavePathDiscovery, ValueFillingTheWholeBufferCountsAsAbsent)
+TEST_F(SavePathDiscovery, WithoutAnyUsableValueTheBrowserOpensAndOnlyYesQuits)
 {
-    {
-        SCOPED_TRACE("stored value too long: the game's value is proposed");
-        StorePath(FullBufferPath('s'));
-        SetGamePath(HKEY_CURRENT_USER, "C:\\Game\\Save");
-        auto player = ConfirmProposal();
-        EXPECT_TRUE(DiscoverSavePath());
-        EXPECT_EQ(player.get(), (Events{"asked: C:\\Game\\Save", "warned"}));
-        EXPECT_EQ(SavePath(), "C:\\Game\\Save");
-    }
-    {
-        SCOPED_TRACE("game's value too long: the stale stored value stays proposed");
-        ClearAllKeys();
-        ForgetSavePath();
-        StorePath("C:\\Old\\Save");
-        SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, REG_SZ, FullBufferPath('g'));
-        auto player = ConfirmProposal();
-        EXPECT_TRUE(DiscoverSavePath());
-        EXPECT_EQ(player.get(), (Events{"asked: C:\\Old\\Save", "warned"}));
-        EXPECT_EQ(SavePath(), "C:\\Old\\Save");
-    }
-    {
-        SCOPED_TRACE("nothing else: the browser opens at once");
-        ClearAllKeys();
-        ForgetSavePath();
-        StorePath(FullBufferPath('s'));
-        auto player = Play([](Events& events) {
-            events.push_back(CancelBrowser() ? "browser" : "no browser");
-            events.push_back(Answer(QUIT_QUESTION_CAPTION, IDYES).found ? "quit" : "no quit question");
-        });
-        auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO, kAbsentMs);
-        EXPECT_FALSE(DiscoverSavePath());
-        EXPECT_EQ(player.get(), (Events{"browser", "quit"}));
-        EXPECT_FALSE(question.get().found);
-        EXPECT_EQ(StoredPath().data, FullBufferPath('s'));
-    }
-}
-
-TEST_F(SavePathDiscovery, WithoutAnyValueTheBrowserOpensAndOnlyYesQuits)
-{
+    StorePath(TooLongPath());
     auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO, kAbsentMs);
     auto player = Play([](Events& events) {
         for (int button : {IDNO, IDYES}) {
@@ -305,42 +251,27 @@ TEST_F(SavePathDiscovery, WithoutAnyValueTheBrowserOpensAndOnlyYesQuits)
               (Events{"browser cancelled", "asked to quit", "browser cancelled", "asked to quit"}));
     EXPECT_EQ(appState.savePath, nullptr);
     EXPECT_FALSE(question.get().found);
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(StoredPath().data, TooLongPath());
 }
 
-TEST_F(SavePathDiscovery, FolderChosenAfterNoIsStoredWithItsFullPath)
+TEST_F(SavePathDiscovery, NoOpensTheBrowserWhichTakesOnlyAFolderWithAFullPath)
 {
-    SetGamePath(HKEY_CURRENT_USER, "C:\\Game\\Save");
+    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\Game\\Save");
     auto player = Play([](Events& events) {
-        BoxSeen question = Answer(SAVE_PATH_QUESTION_CAPTION, IDNO);
-        events.push_back(question.found ? "asked" : "no question");
-        events.push_back(ChooseInBrowser("Documents") ? "chose Documents" : "could not choose");
-        events.push_back(Answer(RUNNING_GAME_WARNING_CAPTION, IDOK).found ? "warned" : "no warning");
-    });
-
-    EXPECT_TRUE(DiscoverSavePath());
-
-    EXPECT_EQ(player.get(), (Events{"asked", "chose Documents", "warned"}));
-    std::string documents = DocumentsFolder();
-    ASSERT_FALSE(documents.empty());
-    EXPECT_EQ(WithoutTrailingBackslash(SavePath()), documents);
-    EXPECT_TRUE(DirectoryExists(SavePath()));
-    EXPECT_EQ(StoredPath().data, SavePath());
-}
-
-TEST_F(SavePathDiscovery, VirtualFolderIsRefusedByOpeningTheBrowserAgain)
-{
-    auto player = Play([](Events& events) {
-        events.push_back(ChooseInBrowser("My Computer") ? "chose My Computer" : "could not choose");
-        events.push_back(ChooseInBrowser("Documents") ? "chose Documents" : "could not choose");
+        events.push_back(Answer(SAVE_PATH_QUESTION_CAPTION, IDNO).found ? "asked" : "no question");
+        // A virtual folder has no path on disk: the browser opens again.
+        for (const char* folder : {"My Computer", "Documents"})
+            events.push_back(ChooseInBrowser(folder) ? std::string("chose ") + folder : "could not choose");
         events.push_back(Answer(RUNNING_GAME_WARNING_CAPTION, IDOK).found ? "warned" : "no warning");
     });
     auto quit = AnswerMessageBox(QUIT_QUESTION_CAPTION, IDNO, 5000);
 
     EXPECT_TRUE(DiscoverSavePath());
 
-    EXPECT_EQ(player.get(), (Events{"chose My Computer", "chose Documents", "warned"}));
+    EXPECT_EQ(player.get(), (Events{"asked", "chose My Computer", "chose Documents", "warned"}));
     EXPECT_FALSE(quit.get().found);
+    // The full path, not the display name "Documents"; Wine's shell adds a
+    // trailing backslash, which a save path may have.
     EXPECT_EQ(WithoutTrailingBackslash(SavePath()), DocumentsFolder());
+    EXPECT_EQ(StoredPath().data, SavePath());
 }

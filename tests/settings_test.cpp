@@ -128,14 +128,3 @@ TEST_F(Settings, TheModeOfTheRunIsWrittenBackAndReadAtTheNextStart)
     EXPECT_EQ(appState.graphicMode, 0);
     EXPECT_EQ(appState.firstRun, 0);
 }
-
-TEST_F(Settings, SavingKeepsTheStoredSavePath)
-{
-    SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, "C:\\Save");
-    ASSERT_TRUE(LoadSettings());
-    EXPECT_TRUE(SaveSettings());
-
-    RegValue path = ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE);
-    EXPECT_EQ(path.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(path.data, "C:\\Save");
-}

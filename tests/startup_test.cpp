@@ -122,16 +122,6 @@ TEST_F(FontInstallation, LeftoverThatIsNoFontIsReplacedByTheResource)
     EXPECT_TRUE(FaceIsInstalled(SKIN_FONT_FACE));
 }
 
-TEST_F(FontInstallation, FailsWhenTheFileCannotBeWritten)
-{
-    MakeDir(fontFile);
-
-    EXPECT_FALSE(InstallSkinFont());
-
-    EXPECT_TRUE(DirectoryExists(fontFile));
-    EXPECT_FALSE(FaceIsInstalled(SKIN_FONT_FACE));
-}
-
 namespace {
 
 // The real program with a save directory holding one savegame and a temp
