@@ -208,6 +208,8 @@ TEST_F(SavePathDiscovery, ProposalComesFromTheUserKeyThenTheMachineKeyThenTheSta
         {"machine key only", "", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
         {"stale stored value", "C:\\Old", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
         {"game's value too long", "C:\\Old", tooLong, "", "C:\\Old"},
+        // Read over the stale value, it must not leave that value's tail behind.
+        {"short game's value without terminator", "C:\\Old\\Save", "D:\\G", "", "D:\\G"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
