@@ -37,6 +37,9 @@ void InitHelpDialog(HWND dialog)
 {
     FillHelpText(dialog);
     ClearSelection(dialog);
+    // Focusing the text selects all of it and scrolls to its end; once that
+    // is done, the caret goes back to the start so the help opens at its top.
+    PostMessageA(GetDlgItem(dialog, IDC_HELP_TEXT), EM_SETSEL, 0, 0);
 }
 
 // A read-only edit control asks for static colours and would get the dialog
