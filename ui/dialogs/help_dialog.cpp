@@ -22,10 +22,17 @@ void FillHelpText(HWND dialog)
 }
 
 // A start of -1 drops the selection, so the text never shows up selected,
-// not even after the dialog manager has focused the edit control.
+// not even after the dialog manager has focused the edit control. Only a
+// real selection is dropped: asked to drop none while it paints, the edit
+// control can leave the caret's line unpainted.
 void ClearSelection(HWND dialog)
 {
-    SendMessageA(GetDlgItem(dialog, IDC_HELP_TEXT), EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    HWND text = GetDlgItem(dialog, IDC_HELP_TEXT);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start != end)
+        SendMessageA(text, EM_SETSEL, static_cast<WPARAM>(-1), 0);
 }
 
 HBRUSH WindowBrush()
