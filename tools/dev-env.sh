@@ -13,8 +13,9 @@ if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && ! [ -e "/tmp/.X11-unix/X$2"
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineserver -p
+    wineserver -p >/dev/null 2>&1
     wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 else
-    wineserver -p 2>/dev/null || true
+    wineserver -p >/dev/null 2>&1 || true
 fi

@@ -74,8 +74,24 @@ start_wine_session() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     # The persistent server first, so wineboot and every test share it.
-    wineserver -p
+    wineserver -p >/dev/null 2>&1
     wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; return 1; }
+    configure_prefix
+}
+
+# Without a window manager on Xvfb, Wine waits about two seconds for one at
+# every window that closes; unmanaged windows close at once.
+configure_prefix() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# Wine restarts its desktop after a few idle seconds, and each restart waits
+# ten seconds for a service that never comes. A process holding a hidden
+# window keeps the desktop up between test programs.
+start_desktop_keeper() {
+    local keeper="$SLOTKEEPER_ROOT/build/x86_64/bin/desktop_keeper.exe"
+    [ -f "$keeper" ] || return 0
+    wine "$keeper" >/dev/null 2>&1 &
 }
 
 stop_wine_session() {

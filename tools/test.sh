@@ -22,6 +22,7 @@ done
 
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/wineprefix" || exit 1
+start_desktop_keeper
 
 status=0
 declare -A result
