@@ -10,8 +10,11 @@ namespace {
 
 // The menu item record up to and including cch: the older form of the record
 // that every version of the platform takes. Its size depends on the build's
-// pointer size, so it is computed rather than written down.
-const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, cch) + sizeof(MENUITEMINFOA::cch);
+// pointer size. It is measured up to the field that follows cch, because the
+// 64-bit record pads cch to eight bytes and the platform refuses the unpadded
+// size (error 87, and an empty menu).
+const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+static_assert(sizeof(void*) != 4 || kMenuItemInfoSize == 44, "the 32-bit record is 44 bytes");
 
 struct MenuItem {
     UINT id;            // 0: a separator
