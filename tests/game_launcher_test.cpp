@@ -1,6 +1,6 @@
 // Switching to the game: a running game's window is brought up, otherwise
-// the command line recorded in the game's registry key is run. A small
-// stand-in program that leaves a marker file plays the game.
+// the command line in the game's registry key is run. A stand-in program
+// that leaves a marker file plays the game.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,10 +15,6 @@
 namespace {
 
 const char kNotStarted[] = "<not started>";
-// The stand-in leaves its marker well within this; a start that should not
-// happen is given as long before the test calls it absent.
-const DWORD kStartTimeoutMs = 10000;
-const DWORD kNoStartWaitMs = 1500;
 
 class GameLauncher : public ::testing::Test {
 protected:
@@ -33,133 +29,92 @@ protected:
     {
         for (HWND window : windows)
             DestroyWindow(window);
-        UnregisterClassA(GAME_WINDOW_CLASS, GetModuleHandleA(nullptr));
-        UnregisterClassA(kOtherClass, GetModuleHandleA(nullptr));
+        for (const char* name : {GAME_WINDOW_CLASS, "Some Other Program"})
+            UnregisterClassA(name, GetModuleHandleA(nullptr));
         ClearAllKeys();
         RemoveTree(dir);
     }
 
-    // A command line that starts the stand-in, which writes `text` into the marker.
-    std::string GameCommand(const std::string& text = "game") const
+    std::string GameCommand(const std::string& text) const
     {
         return "\"" + ProgramDirectory() + "\\write_marker.exe\" \"" + marker + "\" " + text;
     }
 
-    // The stand-in's text, or kNotStarted when it has not run within the wait.
-    std::string StartedWith(DWORD waitMs) const
+    // Activates and returns what the stand-in was started with, if it was.
+    // A start that should not happen is waited for long enough to be seen.
+    std::string Activate(bool expectStart)
     {
+        DeleteFileA(marker.c_str());
+        ActivateGame();
         DWORD start = GetTickCount();
         while (!FileExists(marker)) {
-            if (GetTickCount() - start > waitMs)
+            if (GetTickCount() - start > (expectStart ? 10000u : 1500u))
                 return kNotStarted;
             Sleep(20);
         }
         return ReadBytes(marker);
     }
 
-    // A normal, not maximised top-level window of this class and title.
-    HWND OpenWindow(const char* className, const char* title)
+    HWND OpenNormalWindow(const char* className)
     {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 40, 40, 320, 240,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND window = CreateWindowExA(0, className, GAME_WINDOW_TITLE, WS_OVERLAPPEDWINDOW, 40, 40,
+                                      320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ShowWindow(window, SW_SHOWNORMAL);
         windows.push_back(window);
         return window;
     }
 
-    static constexpr const char* kOtherClass = "Some Other Program";
     std::string dir;
     std::string marker;
     std::vector<HWND> windows;
 };
 
-TEST_F(GameLauncher, RunningGameIsShownMaximisedAndNothingIsStarted)
+TEST_F(GameLauncher, RunningGameIsMaximisedInsteadOfStartedAndOnlyItsClassCounts)
 {
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand());
-    HWND game = OpenWindow(GAME_WINDOW_CLASS, GAME_WINDOW_TITLE);
+    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("started"));
+    HWND lookAlike = OpenNormalWindow("Some Other Program");
+    ASSERT_TRUE(lookAlike);
+    EXPECT_EQ(Activate(true), "started");
+    EXPECT_FALSE(IsZoomed(lookAlike));
+
+    HWND game = OpenNormalWindow(GAME_WINDOW_CLASS);
     ASSERT_TRUE(game);
     ASSERT_FALSE(IsZoomed(game));
-
-    ActivateGame();
-
+    EXPECT_EQ(Activate(false), kNotStarted);
     EXPECT_TRUE(IsZoomed(game));
     EXPECT_TRUE(IsWindowVisible(game));
-    EXPECT_EQ(StartedWith(kNoStartWaitMs), kNotStarted);
 }
 
-TEST_F(GameLauncher, WindowTitledLikeTheGameOfAnotherClassDoesNotCount)
+// The user's key wins as soon as it exists, even without the value.
+TEST_F(GameLauncher, MachineKeyCountsOnlyWithoutAUserKey)
 {
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("from the user key"));
-    HWND impostor = OpenWindow(kOtherClass, GAME_WINDOW_TITLE);
-    ASSERT_TRUE(impostor);
+    EXPECT_EQ(Activate(false), kNotStarted);
 
-    ActivateGame();
+    SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("machine"));
+    EXPECT_EQ(Activate(true), "machine");
 
-    EXPECT_EQ(StartedWith(kStartTimeoutMs), "from the user key");
-    EXPECT_FALSE(IsZoomed(impostor));
-}
-
-TEST_F(GameLauncher, MachineKeyIsReadOnlyWhenTheUserKeyIsMissing)
-{
-    SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("from the machine key"));
-
-    ActivateGame();
-
-    EXPECT_EQ(StartedWith(kStartTimeoutMs), "from the machine key");
-}
-
-TEST_F(GameLauncher, UserKeyWithoutProgramStartsNothingEvenWhenTheMachineKeyHasOne)
-{
     SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\saves");
-    SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand());
-
-    ActivateGame();
-
-    EXPECT_EQ(StartedWith(kNoStartWaitMs), kNotStarted);
+    EXPECT_EQ(Activate(false), kNotStarted);
 }
 
-TEST_F(GameLauncher, NoGameKeyStartsNothing)
-{
-    ActivateGame();
-
-    EXPECT_EQ(StartedWith(kNoStartWaitMs), kNotStarted);
-    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE).present);
-}
-
-// The command line is run whole, never cut and never with whatever followed
-// it in memory, whether or not its writer stored the terminator.
+// A value without its terminator is run as written, never with whatever
+// followed it in memory; one that fills the whole buffer would be cut, and
+// is refused.
 TEST_F(GameLauncher, CommandFillingTheBufferRunsWholeOrNotAtAll)
 {
     std::string head = GameCommand("");
-    ASSERT_LT(head.size(), 200u);
     std::string longest = head + std::string(MAX_PATH - 1 - head.size(), 'x');
-    ASSERT_EQ(longest.size(), 259u);
 
     SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, REG_SZ, longest);
-    ActivateGame();
-    EXPECT_EQ(StartedWith(kStartTimeoutMs), longest.substr(head.size()));
-    DeleteFileA(marker.c_str());
+    EXPECT_EQ(Activate(true), longest.substr(head.size()));
 
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, longest);
-    ActivateGame();
-    EXPECT_EQ(StartedWith(kStartTimeoutMs), longest.substr(head.size()));
-    DeleteFileA(marker.c_str());
-
-    // One byte more, with no terminator in the buffer: refused.
     SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, REG_SZ, longest + "y");
-    ActivateGame();
-    EXPECT_EQ(StartedWith(kNoStartWaitMs), kNotStarted);
-    DeleteFileA(marker.c_str());
-
-    // Longer still: the read itself fails.
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, longest + "yyyy");
-    ActivateGame();
-    EXPECT_EQ(StartedWith(kNoStartWaitMs), kNotStarted);
+    EXPECT_EQ(Activate(false), kNotStarted);
 }
 
 }  // namespace
