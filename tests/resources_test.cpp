@@ -239,12 +239,12 @@ const ControlSpec kDescriptionControls[] = {
     {IDC_DESCRIPTION_EDIT, "EDIT", "", 6, 5, 195, 45, 0x50811084, 0},
 };
 
-// The help text scrolls sideways (ES_AUTOHSCROLL, 0x80): the number is what
-// counts, whatever the style's name.
+// The help text wraps and scrolls up and down (ES_AUTOVSCROLL); with
+// ES_AUTOHSCROLL instead its long lines were cut off at the right edge.
 const DialogSpec kHelp = {IDD_HELP, false, 0x80C800C0, 0, 0, 0, 227, 210, "Help", 8, 0, 0, 0,
                           "MS Sans Serif"};
 const ControlSpec kHelpControls[] = {
-    {IDC_HELP_TEXT, "EDIT", "", 9, 5, 210, 198, 0x50A11884, 0},
+    {IDC_HELP_TEXT, "EDIT", "", 9, 5, 210, 198, 0x50A11844, 0},
 };
 
 const DialogSpec kAbout = {IDD_ABOUT, true, 0x80C800C0, 0, 0, 0, 202, 161,
