@@ -20,13 +20,7 @@ desktop=slotkeeper-shots
 desktop_size=640x480
 
 install_packages
-if ! command -v import >/dev/null || ! command -v convert >/dev/null; then
-    log "installing imagemagick"
-    as_root apt-get update || log "apt-get update reported a problem; trying the install anyway"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends imagemagick
-fi
-command -v xwininfo >/dev/null || as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends x11-utils
+install_screenshot_tools
 
 build=build/shots-x86_64
 log "building show_dialog.exe in $build"
@@ -35,23 +29,6 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/x86_64-w64-mingw32.cma
 cmake --build "$build" -j "$(nproc)" --target show_dialog
 helper="$SLOTKEEPER_ROOT/$build/bin/show_dialog.exe"
 
-# The caption buttons are drawn from the Marlett font, which comes with Wine's
-# font package; without it they show letters. Only this private prefix gets
-# a copy, so the machine's fonts and every other prefix stay as they are.
-add_caption_font() {
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    [ -f "$fonts/marlett.ttf" ] && return 0
-    local tmp
-    tmp=$(mktemp -d)
-    if (cd "$tmp" && apt-get download fonts-wine >/dev/null 2>&1 &&
-        dpkg-deb -x fonts-wine_*.deb unpacked); then
-        mkdir -p "$fonts"
-        find "$tmp/unpacked" -name marlett.ttf -exec cp {} "$fonts/" \;
-    else
-        log "Wine's fonts could not be fetched: the caption buttons will show letters"
-    fi
-    rm -rf "$tmp"
-}
 
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/wineprefix-shots" || exit 1

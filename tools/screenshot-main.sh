@@ -20,13 +20,7 @@ characters=(Aeris Brom Cassia Dunmar)
 
 install_packages
 [ "$arch" = i686 ] && { install_wine32 || { log "32-bit Wine is missing"; exit 1; }; }
-if ! command -v import >/dev/null || ! command -v convert >/dev/null; then
-    log "installing imagemagick"
-    as_root apt-get update || log "apt-get update reported a problem; trying the install anyway"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends imagemagick
-fi
-command -v xwininfo >/dev/null || as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends x11-utils
+install_screenshot_tools
 
 build=build/shots-main-$arch
 log "building slotkeeper.exe ($arch) in $build"
@@ -37,6 +31,7 @@ program="$SLOTKEEPER_ROOT/$build/bin/slotkeeper.exe"
 
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/wineprefix-shots-main" || exit 1
+add_caption_font
 mkdir -p docs
 
 # A few made-up characters; the tool lists them by their .d2s files.

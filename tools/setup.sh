@@ -99,3 +99,32 @@ stop_wine_session() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
 }
+
+# The caption buttons are drawn from the Marlett font, which comes with Wine's
+# font package; without it they show letters. Only this private prefix gets
+# a copy, so the machine's fonts and every other prefix stay as they are.
+add_caption_font() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$fonts/marlett.ttf" ] && return 0
+    local tmp
+    tmp=$(mktemp -d)
+    if (cd "$tmp" && apt-get download fonts-wine >/dev/null 2>&1 &&
+        dpkg-deb -x fonts-wine_*.deb unpacked); then
+        mkdir -p "$fonts"
+        find "$tmp/unpacked" -name marlett.ttf -exec cp {} "$fonts/" \;
+    else
+        log "Wine's fonts could not be fetched: the caption buttons will show letters"
+    fi
+    rm -rf "$tmp"
+}
+
+# imagemagick takes and crops the pictures; xwininfo finds the windows.
+install_screenshot_tools() {
+    if ! command -v import >/dev/null || ! command -v convert >/dev/null; then
+        log "installing imagemagick"
+        as_root apt-get update || log "apt-get update reported a problem; trying the install anyway"
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends imagemagick
+    fi
+    command -v xwininfo >/dev/null || as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends x11-utils
+}
