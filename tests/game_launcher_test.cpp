@@ -1,10 +1,8 @@
-// Switching to the game: a running game's window is brought up, otherwise
-// the command line in the game's registry key is run. A stand-in program
-// that leaves a marker file plays the game.
+// Switching to the game. A stand-in program that writes its command line
+// into a marker file plays the game.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "store/game.h"
 #include "support/files.h"
@@ -12,109 +10,62 @@
 #include "support/registry.h"
 #include "ui/main/game_launcher.h"
 
-namespace {
-
 const char kNotStarted[] = "<not started>";
+
+static HWND OpenWindow(const char* className)
+{
+    WNDCLASSA windowClass = {0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr),
+                             nullptr, nullptr, nullptr, nullptr, className};
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, GAME_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                           320, 240, nullptr, nullptr, nullptr, nullptr);
+}
 
 class GameLauncher : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearAllKeys();
-        dir = MakeTempDir("launch");
-        marker = dir + "\\started.txt";
-    }
-
-    void TearDown() override
-    {
-        for (HWND window : windows)
-            DestroyWindow(window);
-        for (const char* name : {GAME_WINDOW_CLASS, "Some Other Program"})
-            UnregisterClassA(name, GetModuleHandleA(nullptr));
-        ClearAllKeys();
-        RemoveTree(dir);
-    }
-
-    std::string GameCommand(const std::string& text) const
-    {
-        return "\"" + ProgramDirectory() + "\\write_marker.exe\" \"" + marker + "\" " + text;
-    }
-
-    // Activates and returns what the stand-in was started with, if it was.
-    // A start that should not happen is waited for long enough to be seen.
+    void SetUp() override { ClearAllKeys(); }
+    void TearDown() override { ClearAllKeys(); RemoveTree(dir); }
+    // What the stand-in got; an unwanted start is waited for long enough to be seen.
     std::string Activate(bool expectStart)
     {
         DeleteFileA(marker.c_str());
         ActivateGame();
-        DWORD start = GetTickCount();
-        while (!FileExists(marker)) {
+        for (DWORD start = GetTickCount(); !FileExists(marker); Sleep(20))
             if (GetTickCount() - start > (expectStart ? 10000u : 1500u))
                 return kNotStarted;
-            Sleep(20);
-        }
         return ReadBytes(marker);
     }
-
-    HWND OpenNormalWindow(const char* className)
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, className, GAME_WINDOW_TITLE, WS_OVERLAPPEDWINDOW, 40, 40,
-                                      320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ShowWindow(window, SW_SHOWNORMAL);
-        windows.push_back(window);
-        return window;
-    }
-
-    std::string dir;
-    std::string marker;
-    std::vector<HWND> windows;
+    std::string dir = MakeTempDir("launch");
+    std::string marker = dir + "\\started.txt";
+    std::string command = "\"" + ProgramDirectory() + "\\write_marker.exe\" \"" + marker + "\" ";
 };
 
 TEST_F(GameLauncher, RunningGameIsMaximisedInsteadOfStartedAndOnlyItsClassCounts)
 {
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("started"));
-    HWND lookAlike = OpenNormalWindow("Some Other Program");
-    ASSERT_TRUE(lookAlike);
+    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, command + "started");
+    HWND lookAlike = OpenWindow("Some Other Program");
     EXPECT_EQ(Activate(true), "started");
     EXPECT_FALSE(IsZoomed(lookAlike));
-
-    HWND game = OpenNormalWindow(GAME_WINDOW_CLASS);
-    ASSERT_TRUE(game);
-    ASSERT_FALSE(IsZoomed(game));
+    HWND game = OpenWindow(GAME_WINDOW_CLASS);
+    EXPECT_FALSE(IsZoomed(game));
     EXPECT_EQ(Activate(false), kNotStarted);
     EXPECT_TRUE(IsZoomed(game));
-    EXPECT_TRUE(IsWindowVisible(game));
+    DestroyWindow(game);
+    DestroyWindow(lookAlike);
 }
 
-// The user's key wins as soon as it exists, even without the value.
-TEST_F(GameLauncher, MachineKeyCountsOnlyWithoutAUserKey)
+// The user's key wins as soon as it exists, even without the value; a value
+// without terminator that fills the buffer would be cut, and is refused.
+TEST_F(GameLauncher, CommandComesFromTheUserKeyElseTheMachineKeyAndRunsWholeOrNotAtAll)
 {
     EXPECT_EQ(Activate(false), kNotStarted);
-
-    SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_PROGRAM_VALUE, GameCommand("machine"));
+    SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_PROGRAM_VALUE, command + "machine");
     EXPECT_EQ(Activate(true), "machine");
-
     SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\saves");
     EXPECT_EQ(Activate(false), kNotStarted);
-}
-
-// A value without its terminator is run as written, never with whatever
-// followed it in memory; one that fills the whole buffer would be cut, and
-// is refused.
-TEST_F(GameLauncher, CommandFillingTheBufferRunsWholeOrNotAtAll)
-{
-    std::string head = GameCommand("");
-    std::string longest = head + std::string(MAX_PATH - 1 - head.size(), 'x');
-
+    std::string longest = command + std::string(MAX_PATH - 1 - command.size(), 'x');
     SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, REG_SZ, longest);
-    EXPECT_EQ(Activate(true), longest.substr(head.size()));
-
+    EXPECT_EQ(Activate(true), longest.substr(command.size()));
     SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_PROGRAM_VALUE, REG_SZ, longest + "y");
     EXPECT_EQ(Activate(false), kNotStarted);
 }
-
-}  // namespace
