@@ -1,6 +1,5 @@
-// Settling the save path: the stored value, the game's key, the question,
-// the folder browser and the quit loop, with real registry values and real
-// message boxes answered from a second thread as a player would.
+// Settling the save path with real registry values, real message boxes and
+// the real folder browser, answered from a second thread as a player would.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -8,10 +7,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <future>
 #include <string>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/save_path.h"
@@ -22,258 +19,120 @@
 
 namespace {
 
-const DWORD kAbsentMs = 1500;     // how long a box that must not appear is awaited
+const DWORD kAbsentMs = 1500;   // how long a box that must not appear is awaited
+// Fills all 260 bytes, leaving no room for a terminator: counts as absent.
+const std::string kTooLong = "C:\\" + std::string(MAX_PATH - 3, 'x');
 
-using Events = std::vector<std::string>;
+RegValue StoredPath() { return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE); }
+std::string SavePath() { return appState.savePath ? appState.savePath : "<null>"; }
+void ForgetSavePath() { free(appState.savePath); appState.savePath = nullptr; }
 
-// Runs a player's script on its own thread while the test thread sits in
-// the program's modal loops; the script reports what it met, in order.
-std::future<Events> Play(std::function<void(Events&)> script)
-{
-    return std::async(std::launch::async, [script]() {
-        Events events;
-        script(events);
-        return events;
-    });
-}
-
-BoxSeen Answer(const char* caption, int button, DWORD timeoutMs = 10000)
-{
-    return AnswerMessageBox(caption, button, timeoutMs).get();
-}
-
-// Presses Cancel in the folder browser; false when no browser showed.
-bool CancelBrowser(DWORD timeoutMs = 10000)
-{
-    HWND browser = WaitForDialogHolding("SysTreeView32", timeoutMs);
-    if (!browser)
-        return false;
-    PressButton(browser, IDCANCEL);
-    return WaitForWindowGone(browser);
-}
-
-// Selects the folder shown as `name` right under the browser's root and
-// presses OK; false when there was no browser or no such folder.
-bool ChooseInBrowser(const char* name)
+// Chooses the folder `name` under the browser's root, or cancels; says what it did.
+std::string UseBrowser(const char* name)
 {
     HWND browser = WaitForDialogHolding("SysTreeView32");
     if (!browser)
-        return false;
+        return "no browser";
     HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
-    for (HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree)); item;
+    bool found = false;
+    for (HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree)); item && name && !found;
          item = TreeView_GetNextSibling(tree, item)) {
         char text[MAX_PATH] = {};
-        TVITEMA info = {};
-        info.mask = TVIF_TEXT;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        if (TreeView_GetItem(tree, &info) && strcmp(text, name) == 0) {
-            TreeView_SelectItem(tree, item);
-            PressButton(browser, IDOK);
-            return WaitForWindowGone(browser);
-        }
+        TVITEMA info = {TVIF_TEXT, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
+        found = TreeView_GetItem(tree, &info) && strcmp(text, name) == 0 && TreeView_SelectItem(tree, item);
     }
-    return false;
-}
-
-std::string DocumentsFolder()
-{
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, path);
-    return path;
-}
-
-std::string WithoutTrailingBackslash(std::string path)
-{
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    return path;
-}
-
-void StorePath(const std::string& path)
-{
-    SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, path);
-}
-
-RegValue StoredPath()
-{
-    return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE);
-}
-
-// 260 characters fill the whole buffer with no room for a terminator: such
-// a value counts as absent, and nothing may be read past the buffer.
-std::string TooLongPath()
-{
-    return "C:\\" + std::string(MAX_PATH - 3, 'x');
-}
-
-std::string SavePath()
-{
-    return appState.savePath ? appState.savePath : "<null>";
+    PressButton(browser, found ? IDOK : IDCANCEL);
+    return !WaitForWindowGone(browser) ? "browser stays" : found ? name : "cancel";
 }
 
 class SavePathDiscovery : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearAllKeys();
-        ForgetSavePath();
-        CoInitialize(nullptr);
-    }
+    void SetUp() override { ClearAllKeys(); CoInitialize(nullptr); }
     void TearDown() override
     {
         CloseStrayDialogs();
         ForgetSavePath();
         ClearAllKeys();
         CoUninitialize();
-        for (const std::string& dir : dirs)
-            RemoveTree(dir);
+        RemoveTree(dir);
     }
-    std::string NewDir(const char* tag)
-    {
-        dirs.push_back(MakeTempDir(tag));
-        return dirs.back();
-    }
-    static void ForgetSavePath()
-    {
-        free(appState.savePath);
-        appState.savePath = nullptr;
-    }
-    // Answers the proposal with Yes and acknowledges the warning.
-    static std::future<Events> ConfirmProposal()
-    {
-        return Play([](Events& events) {
-            BoxSeen question = Answer(SAVE_PATH_QUESTION_CAPTION, IDYES);
-            events.push_back(question.found ? "asked: " + question.text : "no question");
-            if (question.found && (!question.yesNo || question.hasIcon))
-                events.push_back("question is not a plain Yes/No box");
-            BoxSeen warning = Answer(RUNNING_GAME_WARNING_CAPTION, IDOK);
-            events.push_back(warning.found ? "warned" : "no warning");
-            if (warning.found && (warning.text != RUNNING_GAME_WARNING_TEXT || !warning.hasIcon))
-                events.push_back("warning text or icon wrong: " + warning.text);
-        });
-    }
-    std::vector<std::string> dirs;
+    std::string dir = MakeTempDir("savepath");
 };
 
 }  // namespace
 
-TEST_F(SavePathDiscovery, ExistingStoredPathIsTakenAsStoredWithoutAnyQuestion)
+// Asked or not, the path ends up stored as the characters alone, no terminator.
+TEST_F(SavePathDiscovery, StoredPathIsTakenOrTheUserKeyOrTheMachineKeyOrTheStaleValueProposed)
 {
-    std::string dir = NewDir("stored");
-    StorePath(dir + "\\\\");
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\Elsewhere");
-    auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO, kAbsentMs);
-    auto warning = AnswerMessageBox(RUNNING_GAME_WARNING_CAPTION, IDOK, kAbsentMs);
-    auto browser = std::async(std::launch::async, [] { return CancelBrowser(kAbsentMs); });
-
-    EXPECT_TRUE(DiscoverSavePath());
-
-    EXPECT_EQ(SavePath(), dir + "\\\\");
-    EXPECT_FALSE(question.get().found);
-    EXPECT_FALSE(warning.get().found);
-    EXPECT_FALSE(browser.get());
-    EXPECT_EQ(StoredPath().data, dir + "\\\\");
-}
-
-TEST_F(SavePathDiscovery, StoredPathThatNoLongerExistsIsProposedAndStoredAgain)
-{
-    std::string dir = NewDir("stale");
-    // A removed folder, and a pattern that names no single folder.
-    for (std::string stale : {dir + "\\gone\\", dir + "\\*"}) {
-        SCOPED_TRACE(stale);
-        ForgetSavePath();
-        StorePath(stale);
-        auto player = ConfirmProposal();
-
-        EXPECT_TRUE(DiscoverSavePath());
-
-        EXPECT_EQ(player.get(), (Events{"asked: " + stale, "warned"}));
-        EXPECT_EQ(SavePath(), stale);
-        RegValue stored = StoredPath();
-        EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(stored.data, stale);   // the characters alone, no terminator
-    }
-}
-
-TEST_F(SavePathDiscovery, ProposalComesFromTheUserKeyThenTheMachineKeyThenTheStaleValue)
-{
-    const std::string tooLong = TooLongPath();
-    const struct {
-        const char* scenario;
-        std::string stored, user, machine, proposed;
-    } cases[] = {
-        {"both keys", "", "C:\\User\\Save\\", "C:\\Machine\\Save", "C:\\User\\Save\\"},
-        {"machine key only", "", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
-        {"stale stored value", "C:\\Old", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
-        {"game's value too long", "C:\\Old", tooLong, "", "C:\\Old"},
+    const struct { bool asked; std::string stored, user, machine, path; } cases[] = {
+        {false, dir + "\\\\", "C:\\Elsewhere", "", dir + "\\\\"},   // found without its backslashes
+        {true, dir + "\\gone\\", "", "", dir + "\\gone\\"},
+        {true, dir + "\\*", "", "", dir + "\\*"},   // a pattern names no single folder
+        {true, "", "C:\\User\\Save\\", "C:\\Machine\\Save", "C:\\User\\Save\\"},
+        {true, "C:\\Old", "", "C:\\Machine\\Save", "C:\\Machine\\Save"},
+        {true, "C:\\Old", kTooLong, "", "C:\\Old"},
         // Read over the stale value, it must not leave that value's tail behind.
-        {"short game's value without terminator", "C:\\Old\\Save", "D:\\G", "", "D:\\G"},
+        {true, "C:\\Old\\Save", "D:\\G", "", "D:\\G"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.scenario);
+        SCOPED_TRACE("stored " + c.stored + ", user " + c.user.substr(0, 20) + ", machine " + c.machine);
         ClearAllKeys();
         ForgetSavePath();
         if (!c.stored.empty())
-            StorePath(c.stored);
-        if (!c.user.empty())
+            SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, c.stored);
+        if (!c.user.empty())   // without terminator, as the tool itself stores a path
             SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, REG_SZ, c.user);
         if (!c.machine.empty())
             SetString(HKEY_LOCAL_MACHINE, GAME_KEY, GAME_SAVE_PATH_VALUE, c.machine);
-        auto player = ConfirmProposal();
-
+        auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDYES, c.asked ? 10000 : kAbsentMs);
+        auto warning = AnswerMessageBox(RUNNING_GAME_WARNING_CAPTION, IDOK, c.asked ? 10000 : kAbsentMs);
         EXPECT_TRUE(DiscoverSavePath());
-
-        EXPECT_EQ(player.get(), (Events{"asked: " + c.proposed, "warned"}));
-        EXPECT_EQ(SavePath(), c.proposed);
-        EXPECT_EQ(StoredPath().data, c.proposed);
+        EXPECT_EQ(question.get().text, c.asked ? c.path : "");
+        EXPECT_EQ(warning.get().text, c.asked ? RUNNING_GAME_WARNING_TEXT : "");
+        EXPECT_EQ(SavePath(), c.path);
+        EXPECT_EQ(StoredPath().data, c.path);
     }
 }
 
-TEST_F(SavePathDiscovery, WithoutAnyUsableValueTheBrowserOpensAndOnlyYesQuits)
+TEST_F(SavePathDiscovery, WithoutAnyUsableValueTheBrowserOpensAtOnceAndOnlyYesQuits)
 {
-    StorePath(TooLongPath());
+    SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, kTooLong);
     auto question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO, kAbsentMs);
-    auto player = Play([](Events& events) {
+    auto player = std::async(std::launch::async, [] {
+        std::string events;
         for (int button : {IDNO, IDYES}) {
-            events.push_back(CancelBrowser() ? "browser cancelled" : "no browser");
-            BoxSeen quit = Answer(QUIT_QUESTION_CAPTION, button);
-            events.push_back(quit.found ? "asked to quit" : "no quit question");
-            if (quit.found && (quit.text != QUIT_QUESTION_TEXT || !quit.yesNo || quit.hasIcon))
-                events.push_back("quit question wrong: " + quit.text);
+            events += UseBrowser(nullptr) + ", ";
+            BoxSeen quit = AnswerMessageBox(QUIT_QUESTION_CAPTION, button).get();
+            events += quit.text + (quit.yesNo && !quit.hasIcon ? " (yes/no); " : " (wrong box); ");
         }
-        if (Answer(RUNNING_GAME_WARNING_CAPTION, IDOK, kAbsentMs).found)
-            events.push_back("warned");
+        return events;
     });
-
     EXPECT_FALSE(DiscoverSavePath());
-
-    EXPECT_EQ(player.get(),
-              (Events{"browser cancelled", "asked to quit", "browser cancelled", "asked to quit"}));
+    const std::string round = "cancel, " QUIT_QUESTION_TEXT " (yes/no); ";
+    EXPECT_EQ(player.get(), round + round);
     EXPECT_EQ(appState.savePath, nullptr);
     EXPECT_FALSE(question.get().found);
-    EXPECT_EQ(StoredPath().data, TooLongPath());
+    EXPECT_EQ(StoredPath().data, kTooLong);
 }
 
 TEST_F(SavePathDiscovery, NoOpensTheBrowserWhichTakesOnlyAFolderWithAFullPath)
 {
     SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, "C:\\Game\\Save");
-    auto player = Play([](Events& events) {
-        events.push_back(Answer(SAVE_PATH_QUESTION_CAPTION, IDNO).found ? "asked" : "no question");
+    auto player = std::async(std::launch::async, [] {
+        std::string events = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDNO).get().text;
         // A virtual folder has no path on disk: the browser opens again.
         for (const char* folder : {"My Computer", "Documents"})
-            events.push_back(ChooseInBrowser(folder) ? std::string("chose ") + folder : "could not choose");
-        events.push_back(Answer(RUNNING_GAME_WARNING_CAPTION, IDOK).found ? "warned" : "no warning");
+            events += ", " + UseBrowser(folder);
+        return events;
     });
-    auto quit = AnswerMessageBox(QUIT_QUESTION_CAPTION, IDNO, 5000);
-
+    auto warning = AnswerMessageBox(RUNNING_GAME_WARNING_CAPTION, IDOK);
     EXPECT_TRUE(DiscoverSavePath());
-
-    EXPECT_EQ(player.get(), (Events{"asked", "chose My Computer", "chose Documents", "warned"}));
-    EXPECT_FALSE(quit.get().found);
-    // The full path, not the display name "Documents"; Wine's shell adds a
-    // trailing backslash, which a save path may have.
-    EXPECT_EQ(WithoutTrailingBackslash(SavePath()), DocumentsFolder());
-    EXPECT_EQ(StoredPath().data, SavePath());
+    EXPECT_EQ(player.get(), "C:\\Game\\Save, My Computer, Documents");
+    EXPECT_TRUE(warning.get().found);
+    // The full path, not the display name; Wine's shell may add a trailing backslash.
+    char documents[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
+    std::string path = SavePath();
+    EXPECT_EQ(path.substr(0, path.find_last_not_of('\\') + 1), documents);
+    EXPECT_EQ(StoredPath().data, path);
 }
