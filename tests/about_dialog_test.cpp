@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_state.h"
@@ -23,14 +24,11 @@ TEST(CreditsScroll, LeadInThenTwelveFramesPerLineThenAnEmptyFrameEvery421)
     const int table[][3] = {{1, 59, 0},   {49, 11, 0},   {50, 10, 0},   {59, 1, 0},
                             {60, 0, 0},   {61, -1, 0},   {62, 10, 1},   {467, 1, 34},
                             {468, 0, 34}, {469, -1, 34}, {470, 10, 35}, {471, 10, 0}};
-    for (const auto& row : table) {
-        EXPECT_EQ(frames[row[0]].topOffset, row[1]) << "frame " << row[0];
-        EXPECT_EQ(frames[row[0]].linesSkipped, row[2]) << "frame " << row[0];
-    }
-    for (int n = 50; n + 421 < static_cast<int>(frames.size()); ++n) {
-        EXPECT_EQ(frames[n + 421].topOffset, frames[n].topOffset) << "frame " << n;
-        EXPECT_EQ(frames[n + 421].linesSkipped, frames[n].linesSkipped) << "frame " << n;
-    }
+    auto at = [&](int n) { return std::make_pair(frames[n].topOffset, frames[n].linesSkipped); };
+    for (const auto& row : table)
+        EXPECT_EQ(at(row[0]), std::make_pair(row[1], row[2])) << "frame " << row[0];
+    for (int n = 50; n + 421 < static_cast<int>(frames.size()); ++n)
+        EXPECT_EQ(at(n + 421), at(n)) << "frame " << n;
 }
 
 // The scroll's bound rests on the 35 line feeds: after them the panel is empty.
@@ -38,7 +36,7 @@ TEST(CreditsScroll, CreditsAreThirtyFiveCrLfLinesOfAtMostSixtyCharacters)
 {
     std::string text = CreditsText();
     size_t lines = 0, start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines)
+    for (size_t end; (end = text.find("\r\n", start)) != text.npos; start = end + 2, ++lines)
         EXPECT_LE(end - start, 60u) << "line " << lines + 1;
     EXPECT_EQ(start, text.size()) << "text after the last line break";
     EXPECT_EQ(lines, 35u);
@@ -67,17 +65,16 @@ static void MoveCursor(HWND dialog, HWND control)
 // link is white with the cursor anywhere in its rectangle, else blue.
 TEST(AboutWindow, LinksLightUpAndOpenTheirTargetsAndOnlyClosingEndsTheWindow)
 {
-    GetDesktopWindow();   // the first window waits for the desktop, here rather than in a dialog wait
+    GetDesktopWindow();   // waits for the desktop here, not inside a dialog wait
     appState.instance = GetModuleHandleA(nullptr);
     std::string dir = MakeTempDir("links"), marker = dir + "\\opened.txt";
     const char* keys[] = {"Software\\Classes\\https\\shell\\open\\command",
                           "Software\\Classes\\mailto\\shell\\open\\command"};
-    RegValue saved[2];
-    for (int i : {0, 1}) {
-        saved[i] = ReadValue(HKEY_LOCAL_MACHINE, keys[i], "");
-        SetString(HKEY_LOCAL_MACHINE, keys[i], "",
-                  "\"" + ProgramDirectory() + "\\write_marker.exe\" \"" + marker + "\" %1");
-    }
+    std::string handler = "\"" + ProgramDirectory() + "\\write_marker.exe\" \"" + marker + "\" %1";
+    RegValue saved[] = {ReadValue(HKEY_LOCAL_MACHINE, keys[0], ""),
+                        ReadValue(HKEY_LOCAL_MACHINE, keys[1], "")};
+    for (const char* key : keys)
+        SetString(HKEY_LOCAL_MACHINE, key, "", handler);
     std::vector<std::string> opened;
     const char caption[] = "Slotkeeper - V 1.02 (Build 140700)";
     INT_PTR result = RunDialog(IDD_ABOUT, AboutDlgProc, caption, [&](HWND dialog) {
@@ -95,7 +92,7 @@ TEST(AboutWindow, LinksLightUpAndOpenTheirTargetsAndOnlyClosingEndsTheWindow)
             PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             SyncWithDialog(dialog);
             DWORD wait = control == web || control == mail ? 15000 : 1500;
-            for (DWORD start = GetTickCount(); !FileExists(marker) && GetTickCount() - start < wait;)
+            for (DWORD t0 = GetTickCount(); !FileExists(marker) && GetTickCount() - t0 < wait;)
                 Sleep(20);
             opened.push_back(FileExists(marker) ? ReadBytes(marker) : "<nothing>");
             DeleteFileA(marker.c_str());

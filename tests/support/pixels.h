@@ -11,7 +11,6 @@ struct Picture {
     int height = 0;
     std::vector<COLORREF> pixels;   // row by row, top row first
 
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     int Count(COLORREF colour) const
     {
         int count = 0;
