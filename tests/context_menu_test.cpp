@@ -18,8 +18,8 @@ static HWND RequestMenu(HWND dialog, LPARAM position)
 static bool Choose(HWND menuWindow, UINT message, WPARAM key)
 {
     PostMessageA(menuWindow, message, key, 1);
-    for (DWORD start = GetTickCount(); IsWindow(menuWindow) && IsWindowVisible(menuWindow); Sleep(10))
-        if (GetTickCount() - start > 5000)
+    for (DWORD t0 = GetTickCount(); IsWindow(menuWindow) && IsWindowVisible(menuWindow); Sleep(10))
+        if (GetTickCount() - t0 > 5000)
             return false;
     return true;
 }

@@ -17,8 +17,8 @@ static HWND OpenWindow(const char* className)
     WNDCLASSA windowClass = {0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr),
                              nullptr, nullptr, nullptr, nullptr, className};
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, GAME_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                           320, 240, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExA(0, className, GAME_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           40, 40, 320, 240, nullptr, nullptr, nullptr, nullptr);
 }
 
 class GameLauncher : public ::testing::Test {

@@ -93,7 +93,7 @@ TEST(GraphicMode, FontResolutionRuleDecidesOnlyOnTheFirstRun)
     const struct { WORD logPixels; BYTE firstRun; const char* hint; BYTE modeAfter; } cases[] = {
         {0, 1, unknown, 1}, {120, 1, other, 0}, {96, 1, "", 1}, {120, 0, "", 1}};
     for (const auto& rule : cases) {
-        SCOPED_TRACE(std::to_string(rule.logPixels) + ", first run " + std::to_string(rule.firstRun));
+        SCOPED_TRACE(testing::Message() << rule.logPixels << ", first run " << int(rule.firstRun));
         appState.graphicMode = 1;
         appState.firstRun = rule.firstRun;
         auto box = AnswerMessageBox("Important hint!", IDOK, *rule.hint ? 10000 : 300);

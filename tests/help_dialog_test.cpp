@@ -11,7 +11,7 @@
 
 static INT_PTR RunHelp(const std::function<void(HWND, HWND)>& drive)
 {
-    GetDesktopWindow();   // the first window waits for the desktop, here rather than in a dialog wait
+    GetDesktopWindow();   // waits for the desktop here, not inside a dialog wait
     appState.instance = GetModuleHandleA(nullptr);
     return RunDialog(IDD_HELP, HelpDlgProc, "Help",
                      [&](HWND dialog) { drive(dialog, GetDlgItem(dialog, IDC_HELP_TEXT)); });
@@ -26,7 +26,8 @@ static std::string ResourceString(UINT id)
 
 static bool NothingSelected(HWND edit)
 {
-    return LOWORD(SendMessageA(edit, EM_GETSEL, 0, 0)) == HIWORD(SendMessageA(edit, EM_GETSEL, 0, 0));
+    LRESULT selection = SendMessageA(edit, EM_GETSEL, 0, 0);
+    return LOWORD(selection) == HIWORD(selection);
 }
 
 TEST(HelpWindow, ShowsBothStringsFromTheTopWithEveryLineDrawnNeverChangedOrSelected)

@@ -17,9 +17,9 @@ static DWORD EnabledPairs(HWND dialog)
 {
     DWORD mask = 0;
     for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
-        bool load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot))) != FALSE;
-        mask |= (load ? SlotBit(slot) : 0) |
-                (load != (IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot))) != FALSE) ? 0x80 : 0);
+        BOOL load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot)));
+        BOOL remove = IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot)));
+        mask |= (load ? SlotBit(slot) : 0) | (!load != !remove ? 0x80 : 0);
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, SaveButtonId(slot))));
     }
     return mask;
@@ -33,7 +33,8 @@ protected:
 
 TEST_F(MainDialog, ListsCharactersSortedAndEnablesExactlyThePairsOfTheSelectedOne)
 {
-    CharacterEntry zed = MakeEntry("Zed", 0), abe = MakeEntry("abe", 0x1F), mona = MakeEntry("Mona", 0x05);
+    CharacterEntry zed = MakeEntry("Zed", 0), abe = MakeEntry("abe", 0x1F);
+    CharacterEntry mona = MakeEntry("Mona", 0x05);
     zed.next = &abe;
     abe.next = &mona;
     appState.characters = &zed;
@@ -64,7 +65,7 @@ TEST_F(MainDialog, SaveBeforeAnySelectionDoesNothing)
         for (int slot = 1; slot <= SLOT_COUNT; ++slot)
             PressButton(dialog, SaveButtonId(slot));
         SyncWithDialog(dialog);
-        EXPECT_EQ(WaitForWindow("#32770", "Please enter a description for the Backup", 300), nullptr);
+        EXPECT_FALSE(WaitForWindow("#32770", "Please enter a description for the Backup", 300));
     });
     EXPECT_EQ(ListDir(save.dir), (std::vector<std::string>{"Amy", "Amy.d2s"}));
     EXPECT_TRUE(ListDir(save.dir + "\\Amy").empty());
