@@ -9,15 +9,15 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Amy.d2s, Amy.one and Amy.two in the save path; slot 3 holds no Amy.two.
+// Amy.d2s, Amy.one, Amy.two in the save path; slot 3 lacks Amy.two, slot 4 holds a directory.
 class LoadFromSlot : public ::testing::Test {
 protected:
     void SetUp() override
     {
         for (const char* name : {"Amy.d2s", "Amy.one", "Amy.two"})
             WriteBytes(At(name), name);
-        MakeDir(At("Amy"));
-        MakeDir(At("Amy\\3"));
+        for (const char* directory : {"Amy", "Amy\\3", "Amy\\4", "Amy\\4\\Amy.dir"})
+            MakeDir(At(directory));
         for (const char* name : {"Amy.d2s", "Amy.one", "desc.txt"})
             WriteBytes(At("Amy\\3\\") + name, std::string("slot ") + name);
     }
@@ -64,11 +64,10 @@ TEST_F(LoadFromSlot, NoChangesNothingAHeldFileStopsAllAndYesRestoresTheSlotsCopi
 
 TEST_F(LoadFromSlot, ASlotWithoutFilesOfTheCharacterSaysSoAndDescTakesItsDescriptionAlong)
 {
-    MakeDir(At("Amy\\4"));
     WriteBytes(At("Amy\\4\\desc.txt"), "only a description");
-    MakeDir(At("Amy\\4\\Amy.dir"));   // matches Amy.* but is no file
     EXPECT_FALSE(Load(&amy, 4, IDYES, 10000));
     EXPECT_EQ(warning.text, "This slot holds no files of Amy.");
+    EXPECT_TRUE(warning.hasIcon && !warning.yesNo);
 
     MakeDir(At("desc"));
     MakeDir(At("desc\\1"));
