@@ -31,7 +31,7 @@ TEST(CharacterDiscovery, ListsSavegamesInSearchOrderWithMasksFromSlotDirectories
     for (const char* name : {"Zed.d2s", "Amy.d2s", "Bob.d2s", "Cid.d2s", "Amy.key", "notes.txt"})
         WriteBytes(save.dir + "\\" + name, "x");
     for (const char* dir : {"Amy", "Amy\\1", "Amy\\3", "Amy\\5", "Bob", "Bob\\01", "Bob\\6",
-                            "Bob\\Slot 2", "Cid", "Cid\\4"})
+                            "Bob\\Slot 2", "Bob\\12", "Cid", "Cid\\4"})
         MakeDir(save.dir + "\\" + dir);
     WriteBytes(save.dir + "\\Amy\\2", "a file, not a slot");
     BoxSeen warning;
