@@ -48,7 +48,7 @@ bool ExtractFontResource()
 {
     const void* bytes = nullptr;
     DWORD size = 0;
-    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), MAKEINTRESOURCEA(8));
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     if (resource) {
         bytes = LockResource(LoadResource(nullptr, resource));
         size = SizeofResource(nullptr, resource);

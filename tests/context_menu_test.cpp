@@ -74,7 +74,7 @@ TEST(ContextMenu, TogglesBothWaysMinimizesAndClosesLikeExit)
         SyncWithDialog(dialog);
         EXPECT_TRUE(IsIconic(dialog));
         Choose(RequestMenu(dialog, MAKELPARAM(400, 300)), WM_CHAR, 'c');
-        EXPECT_TRUE(WaitUntilDestroyed(dialog));
+        EXPECT_TRUE(WaitForWindowGone(dialog));
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(GetObjectType(skin), 0u);

@@ -82,9 +82,9 @@ TEST_F(MainDialog, EscapeAndEnterKeepTheDialogExitAndAltF4EndItWithZeroAndFreeTh
             brush = appState.listBrush;
             PressButton(dialog, IDCANCEL);
             PressButton(dialog, IDOK);
-            EXPECT_FALSE(WaitUntilDestroyed(dialog, 300));
+            EXPECT_FALSE(WaitForWindowGone(dialog, 300));
             PostMessageA(dialog, way.first, way.second, 0);
-            EXPECT_TRUE(WaitUntilDestroyed(dialog)) << way.first;
+            EXPECT_TRUE(WaitForWindowGone(dialog)) << way.first;
         });
         EXPECT_EQ(result, 0);
         EXPECT_NE(skin, nullptr);

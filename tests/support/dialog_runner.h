@@ -77,15 +77,3 @@ inline void SyncWithDialog(HWND dialog)
         WaitForSingleObject(done, 5000);
     CloseHandle(done);
 }
-
-// True once the window has been destroyed; false after the timeout.
-inline bool WaitUntilDestroyed(HWND window, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}

@@ -61,17 +61,6 @@ HWND WaitForDialog(const char* caption, DWORD timeoutMs)
     return WaitForWindow("#32770", caption, timeoutMs);
 }
 
-bool WaitForDialogGone(const char* caption, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (FindVisible("#32770", caption)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 namespace {
 
 struct HoldingRequest {

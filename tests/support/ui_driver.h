@@ -11,8 +11,6 @@
 // The visible top-level dialog window (class "#32770") with this caption, or
 // null after the timeout.
 HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000);
-// Waits until no such dialog is left; false after the timeout.
-bool WaitForDialogGone(const char* caption, DWORD timeoutMs = 10000);
 // Any visible top-level window of this class and caption (null for any), or null.
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs = 10000);
 

@@ -1,0 +1,15 @@
+# Shared by the two toolchain files, which set TOOLCHAIN_PREFIX first.
+set(CMAKE_SYSTEM_NAME Windows)
+
+# The posix thread model gives std::mutex, which GoogleTest needs.
+set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${TOOLCHAIN_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# ctest starts the test programs through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
