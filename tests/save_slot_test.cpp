@@ -127,3 +127,28 @@ TEST_F(SaveToSlot, FilesThatCannotBeCopiedAreNamedAndOnlyACopyMarksTheSlot)
     EXPECT_EQ(warning.text, kIncomplete + "Amy.d2s\nAmy.key");
     EXPECT_EQ(amy.slotMask, 0x12u);
 }
+
+TEST_F(SaveToSlot, AYesToTheOverwriteQuestionSavesTheCharacterItWasAskedFor)
+{
+    MakeDir(At("Bob"));
+    MakeDir(At("Bob\\2"));
+    WriteBytes(At("Bob\\2\\Bob.d2s"), "Bob's backup");
+    CharacterEntry bob = MakeEntry("Bob", 0x02);
+    amy.next = &bob;
+    appState.characters = &amy;
+    RunMainDialog([&](HWND dialog) {
+        SelectListItem(dialog, 0);
+        auto prompt = AnswerPrompt("abc");
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(SaveButtonId(2), BN_CLICKED), 0);
+        HWND box = WaitForDialog("Are you sure?");
+        SelectListItem(dialog, 1);   // the main window stays usable behind the question
+        PressButton(box, IDYES);
+        EXPECT_TRUE(prompt.get());
+        SyncWithDialog(dialog);
+    });
+    appState.characters = nullptr;
+
+    EXPECT_EQ(ReadBytes(At("Amy\\2\\Amy.d2s")), "Amy.d2s");
+    EXPECT_EQ(ListDir(At("Bob\\2")), (Names{"Bob.d2s"}));
+    EXPECT_EQ(ReadBytes(At("Bob\\2\\Bob.d2s")), "Bob's backup");
+}

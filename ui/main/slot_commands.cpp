@@ -2,18 +2,22 @@
 
 #include <cstdlib>
 
+#include "store/characters.h"
 #include "store/slot_operations.h"
 #include "ui/dialogs/description_dialog.h"
 #include "ui/main/main_dialog.h"
 
 void SaveSlot(int slot, HWND dialog)
 {
-    if (!PrepareSlot(GetSelectedCharacter(dialog), slot))
+    // The character is taken once. The overwrite question has no owner, so
+    // the list stays usable while it is open; a Yes given for this
+    // character's slot must not overwrite the slot of another character
+    // selected in the meantime.
+    CharacterEntry* entry = GetSelectedCharacter(dialog);
+    if (!PrepareSlot(entry, slot))
         return;
     char* description = AskDescription(dialog);
-    // Asked anew: the overwrite question has no owner, so the list stayed
-    // usable while it was open.
-    CopyToSlot(GetSelectedCharacter(dialog), slot, description);
+    CopyToSlot(entry, slot, description);
     free(description);
     UpdateSlotButtons(dialog);
 }
