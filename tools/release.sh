@@ -6,9 +6,7 @@ source "$(dirname "$0")/setup.sh"
 cd "$SLOTKEEPER_ROOT"
 install_packages
 dir=build/release-i686
-cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/i686-w64-mingw32.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DSLOTKEEPER_TESTS=OFF >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target slotkeeper
+build_in "$dir" i686 slotkeeper -DCMAKE_BUILD_TYPE=Release -DSLOTKEEPER_TESTS=OFF
 mkdir -p dist
 i686-w64-mingw32-strip -o dist/slotkeeper.exe "$dir/bin/slotkeeper.exe"
 (cd dist && sha256sum slotkeeper.exe > slotkeeper.exe.sha256)

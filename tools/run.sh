@@ -31,9 +31,7 @@ fi
 
 build="build/run-$arch"
 log "building slotkeeper.exe ($arch) in $build"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$arch-w64-mingw32.cmake" \
-    -DSLOTKEEPER_TESTS=OFF -DSLOTKEEPER_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target slotkeeper
+build_in "$build" "$arch" slotkeeper -DSLOTKEEPER_TESTS=OFF -DSLOTKEEPER_BENCH=OFF
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all

@@ -24,11 +24,8 @@ install_screenshot_tools
 
 build=build/shots-x86_64
 log "building show_dialog.exe in $build"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/x86_64-w64-mingw32.cmake" \
-    -DSLOTKEEPER_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target show_dialog
+build_in "$build" x86_64 show_dialog -DSLOTKEEPER_BENCH=OFF
 helper="$SLOTKEEPER_ROOT/$build/bin/show_dialog.exe"
-
 
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/wineprefix-shots" || exit 1

@@ -24,9 +24,7 @@ install_screenshot_tools
 
 build=build/shots-main-$arch
 log "building slotkeeper.exe ($arch) in $build"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$arch-w64-mingw32.cmake" \
-    -DSLOTKEEPER_TESTS=OFF -DSLOTKEEPER_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target slotkeeper
+build_in "$build" "$arch" slotkeeper -DSLOTKEEPER_TESTS=OFF -DSLOTKEEPER_BENCH=OFF
 program="$SLOTKEEPER_ROOT/$build/bin/slotkeeper.exe"
 
 trap stop_wine_session EXIT

@@ -44,13 +44,19 @@ install_wine32() {
     have_wine32
 }
 
-# build_target ARCH [extra cmake args]: configures and builds build/ARCH.
+# build_in DIR ARCH TARGET [extra cmake args]: configures DIR (below the
+# project) for ARCH and builds TARGET ("all" for everything).
+build_in() {
+    local dir="$SLOTKEEPER_ROOT/$1" arch=$2 target=$3; shift 3
+    cmake -S "$SLOTKEEPER_ROOT" -B "$dir" \
+        -DCMAKE_TOOLCHAIN_FILE="$SLOTKEEPER_ROOT/cmake/$arch-w64-mingw32.cmake" "$@" >/dev/null &&
+        cmake --build "$dir" -j "$(nproc)" --target "$target"
+}
+
+# build_target ARCH [extra cmake args]: the program, tests and benchmarks in build/ARCH.
 build_target() {
     local arch=$1; shift
-    local dir="$SLOTKEEPER_ROOT/build/$arch"
-    cmake -S "$SLOTKEEPER_ROOT" -B "$dir" \
-        -DCMAKE_TOOLCHAIN_FILE="$SLOTKEEPER_ROOT/cmake/$arch-w64-mingw32.cmake" "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+    build_in "build/$arch" "$arch" all "$@"
 }
 
 # Starts Xvfb (unless USE_DISPLAY is set), a fresh Wine prefix in $1 and a
