@@ -27,6 +27,11 @@ void FormTempFontPath()
 // Hidden, because it is only a vehicle for the registration.
 bool WriteFontFile(const void* bytes, DWORD size)
 {
+    // A read-only file is not ours to replace. The system refuses that too,
+    // but not for a privileged user everywhere, so it is checked here.
+    DWORD attributes = GetFileAttributesA(appState.tempFontPath);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     HANDLE file = CreateFileA(appState.tempFontPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -43,19 +48,38 @@ bool WriteFontFile(const void* bytes, DWORD size)
     return true;
 }
 
-// A missing resource gives an empty file, which the registration refuses.
-bool ExtractFontResource()
+// The embedded font's bytes; a missing resource gives none, so an empty file,
+// which the registration refuses.
+void LocateFontResource(const void** bytes, DWORD* size)
 {
-    const void* bytes = nullptr;
-    DWORD size = 0;
+    *bytes = nullptr;
+    *size = 0;
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     if (resource) {
-        bytes = LockResource(LoadResource(nullptr, resource));
-        size = SizeofResource(nullptr, resource);
+        *bytes = LockResource(LoadResource(nullptr, resource));
+        *size = SizeofResource(nullptr, resource);
     }
-    if (!bytes)
-        size = 0;
-    return WriteFontFile(bytes, size);
+    if (!*bytes)
+        *size = 0;
+}
+
+// True when the file holds exactly these bytes.
+bool FileHoldsBytes(const char* path, const void* bytes, DWORD size)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const char* expected = static_cast<const char*>(bytes);
+    char chunk[4096];
+    DWORD compared = 0;
+    DWORD got = 0;
+    bool same = true;
+    while (same && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        same = got <= size - compared && memcmp(chunk, expected + compared, got) == 0;
+        compared += got;
+    }
+    CloseHandle(file);
+    return same && compared == size;
 }
 
 void CreateMainFont()
@@ -69,10 +93,17 @@ void CreateMainFont()
 bool InstallSkinFont()
 {
     FormTempFontPath();
+    const void* bytes;
+    DWORD size;
+    LocateFontResource(&bytes, &size);
     // Every run uses the same name, so an earlier run's file is reused as is.
-    if (AddFontResourceA(appState.tempFontPath))
+    // The name is plain and fixed, though: a file there may hold another font
+    // or an older one, and registering that would draw the window in the
+    // wrong face without a word. Only our own bytes are reused; anything else
+    // is replaced, or the start fails when it cannot be.
+    if (FileHoldsBytes(appState.tempFontPath, bytes, size) && AddFontResourceA(appState.tempFontPath))
         return true;
-    if (!ExtractFontResource())
+    if (!WriteFontFile(bytes, size))
         return false;
     if (AddFontResourceA(appState.tempFontPath))
         return true;

@@ -23,6 +23,16 @@ std::string FontResourceBytes()
     return std::string(bytes, SizeofResource(nullptr, resource));
 }
 
+// A font of another family: the resource with its family name changed.
+std::string ForeignFontBytes()
+{
+    std::string bytes = FontResourceBytes();
+    const std::string family("\0E\0x\0o\0c\0e\0t", 12);
+    for (size_t at = bytes.find(family); at != std::string::npos; at = bytes.find(family, at))
+        bytes[at + 11] = 'x';
+    return bytes;
+}
+
 RegValue Setting(const char* name) { return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, name); }
 
 // The real program with a save directory holding one savegame, on a cleared registry.
@@ -84,7 +94,7 @@ TEST_F(ProgramRun, StoredPathLeadsStraightToTheMainWindowAndExitReleasesTheFont)
 TEST_F(ProgramRun, FirstRunConfirmsTheGamesPathAndStoresItAndTheGraphicMode)
 {
     SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, save);
-    WriteBytes(fontFile, "not a font");   // a leftover that cannot be registered
+    WriteBytes(fontFile, ForeignFontBytes());   // another font left there is replaced
     Start();
     BoxSeen question = AnswerMessageBox(SAVE_PATH_QUESTION_CAPTION, IDYES, 20000).get();
     BoxSeen warning = AnswerMessageBox(RUNNING_GAME_WARNING_CAPTION, IDOK).get();
@@ -125,16 +135,30 @@ TEST_F(ProgramRun, RefusingEveryPathEndsWithZeroWritesNothingAndKeepsTheFontFile
     EXPECT_EQ(CompareFileTime(&before, &after), 0);
 }
 
+// A directory, or a read-only file holding another font, stands where the
+// font goes: the program must neither run with that font nor remove it.
 TEST_F(ProgramRun, FontThatCannotBeWrittenEndsWithMinusOneBeforeAnyQuestion)
 {
-    MakeDir(fontFile);
     SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, save);
-    Start();
-    BoxSeen error = AnswerMessageBox(STARTUP_ERROR_CAPTION, IDOK, 20000).get();
-    EXPECT_EQ(WaitForExit(program), 0xFFFFFFFFu);
-    EXPECT_EQ(error.text, FONT_ERROR_TEXT);
-    EXPECT_FALSE(error.yesNo);
-    EXPECT_FALSE(error.hasIcon);
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
+    const std::string foreign = ForeignFontBytes();
+    for (bool directory : {false, true}) {
+        SCOPED_TRACE(directory ? "directory" : "read-only file");
+        if (directory) {
+            SetFileAttributesA(fontFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(fontFile.c_str());
+            MakeDir(fontFile);
+        } else {
+            WriteBytes(fontFile, foreign);
+            SetFileAttributesA(fontFile.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        Start();
+        BoxSeen error = AnswerMessageBox(STARTUP_ERROR_CAPTION, IDOK, 20000).get();
+        EXPECT_EQ(WaitForExit(program), 0xFFFFFFFFu);
+        EXPECT_EQ(error.text, FONT_ERROR_TEXT);
+        EXPECT_FALSE(error.yesNo);
+        EXPECT_FALSE(error.hasIcon);
+        EXPECT_TRUE(directory ? DirectoryExists(fontFile) : ReadBytes(fontFile) == foreign);
+        HKEY key;
+        EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
+    }
 }
