@@ -13,7 +13,8 @@ TEST(Settings, OneByteOfAnyTypeIsTakenAsIsAnyOtherSizeIsRewrittenAsOn)
     const std::pair<DWORD, std::string> values[] = {
         {REG_NONE, std::string(1, '\0')}, {REG_BINARY, "\x01"}, {REG_SZ, "\x02"},
         {REG_DWORD, "\x7f"}, {REG_DWORD, std::string(4, '\0')}, {REG_SZ, std::string("0\0", 2)},
-        {REG_NONE, std::string("\0\0", 2)}, {REG_BINARY, ""}};
+        {REG_NONE, std::string("\0\0", 2)}, {REG_BINARY, ""},
+        {REG_BINARY, std::string("\0\0\0\0\x01", 5)}};
     for (const auto& value : values) {
         SCOPED_TRACE(testing::Message() << "type " << value.first << ", " << value.second.size()
                                         << " bytes, first " << int(value.second[0]));
