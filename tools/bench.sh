@@ -4,12 +4,35 @@
 set -uo pipefail
 source "$(dirname "$0")/setup.sh"
 cd "$SLOTKEEPER_ROOT"
+
+# Creating thousands of files through Wine slows down with every file already
+# in the directory, so the large save paths for the scan are made here.
+make_scan_save_path() {
+    local dir=$1 count=$2 names
+    mkdir -p "$dir"
+    names=$(seq -f 'Hero%05g' 0 $((count - 1)))
+    (cd "$dir" &&
+        sed 's/$/.d2s/' <<<"$names" | xargs touch &&
+        sed 's/$/.key/' <<<"$names" | xargs touch &&
+        xargs mkdir <<<"$names" &&
+        sed 's|$|/1|' <<<"$names" | xargs mkdir &&
+        sed 's|$|/3|' <<<"$names" | xargs mkdir)
+}
+
 install_packages || exit 1
 install_wine32 || { log "32-bit Wine is needed for the benchmarks"; exit 1; }
-build_target i686 || exit 1
+build_target i686 -DSLOTKEEPER_TESTS=ON -DSLOTKEEPER_BENCH=ON || exit 1
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/bench-prefix" || exit 1
+start_desktop_keeper
+for count in 1000 10000; do
+    make_scan_save_path "$WINEPREFIX/drive_c/scan$count" "$count" || exit 1
+done
 for bench in build/i686/bin/*_bench.exe; do
-    log "$(basename "$bench" .exe)"
-    wine "$bench"
+    name=$(basename "$bench" .exe)
+    log "$name"
+    case $name in
+        scan_bench) wine "$bench" 'C:\scan1000' 'C:\scan10000' ;;
+        *) wine "$bench" ;;
+    esac
 done

@@ -96,6 +96,7 @@ configure_prefix() {
 # window keeps the desktop up between test programs.
 start_desktop_keeper() {
     local keeper="$SLOTKEEPER_ROOT/build/x86_64/bin/desktop_keeper.exe"
+    [ -f "$keeper" ] || keeper="$SLOTKEEPER_ROOT/build/i686/bin/desktop_keeper.exe"
     [ -f "$keeper" ] || return 0
     wine "$keeper" >/dev/null 2>&1 &
 }
