@@ -13,11 +13,14 @@ const char kFilesInUse[] = "Nothing was restored. These files are in use or writ
 const char kTryAgain[] = "Return to the main menu of Diablo II or close it, and try again.";
 const char kIncompleteRestore[] = "The restore is incomplete. These files could not be copied:\n";
 
-// The slot's copies of the character files, <slot directory>\<name>.*
+// The slot's copies of the character files, <slot directory>\<name>.*;
+// built on BuildSlotDirectory, which refuses a name that would lead into
+// another character's directory.
 bool BuildRestorePattern(char (&pattern)[MAX_PATH], const CharacterEntry* entry, int slot)
 {
-    return BuildPath(pattern, "%s\\%s\\%i\\%s.*", appState.savePath, entry->name, slot,
-                     entry->name);
+    char directory[MAX_PATH];
+    return BuildSlotDirectory(directory, entry, slot) &&
+           BuildPath(pattern, "%s\\%s.*", directory, entry->name);
 }
 
 // Whether the save path's file F can be overwritten now. The running game
@@ -53,7 +56,7 @@ bool CheckReplaceable(const char* pattern, FileList* blocked)
     do {
         if (!CanReplace(found.cFileName))
             AddToFileList(blocked, found.cFileName);
-    } while (FindNextCharacterFile(search, &found));
+    } while (FindNextCharacterFile(pattern, search, &found));
     FindClose(search);
     return true;
 }
@@ -78,7 +81,7 @@ void RestoreFiles(const CharacterEntry* entry, int slot, const char* pattern)
         do {
             if (!CopyBack(entry, slot, found.cFileName))
                 AddToFileList(&failed, found.cFileName);
-        } while (FindNextCharacterFile(search, &found));
+        } while (FindNextCharacterFile(pattern, search, &found));
     }
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);

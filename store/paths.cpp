@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "app/app_state.h"
 #include "store/characters.h"
@@ -28,5 +29,14 @@ DWORD SlotBit(int slot)
 
 bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot)
 {
+    // The platform drops trailing dots and spaces from a path component, so
+    // the directory of "x." or "x " would be that of the character x, and
+    // the one of ".." the save path's parent: another directory, refused
+    // like a path that does not fit.
+    size_t length = strlen(entry->name);
+    if (length == 0 || entry->name[length - 1] == '.' || entry->name[length - 1] == ' ') {
+        path[0] = '\0';
+        return false;
+    }
     return BuildPath(path, "%s\\%s\\%i", appState.savePath, entry->name, slot);
 }

@@ -58,6 +58,35 @@ void WriteDescription(const char* slotDirectory, const char* description)
     CloseHandle(file);
 }
 
+// Whether a match of the pattern <name>.* is a file of that character: its
+// name without the extension is the character's name. The platform's match
+// also takes the files of a character whose name goes on after a dot, such
+// as a.b.d2s for the character a; restoring those from a's slot would
+// overwrite the other character's savegame with an old copy.
+bool IsCharacterFile(const char* pattern, const WIN32_FIND_DATAA* found)
+{
+    if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    const char* separator = strrchr(pattern, '\\');
+    const char* start = separator ? separator + 1 : pattern;
+    size_t prefix = strlen(start) - 1;   // "<name>." without the "*"
+    const char* name = found->cFileName;
+    return strlen(name) >= prefix && _strnicmp(name, start, prefix) == 0 &&
+           !strchr(name + prefix, '.');
+}
+
+// The names of the character's files, for a warning when the pattern that
+// would find them does not fit.
+void WarnCharacterFilesUnreachable(const CharacterEntry* entry)
+{
+    char files[sizeof entry->name + 2];
+    snprintf(files, sizeof files, "%s.*", entry->name);
+    FileList failed;
+    BeginFileList(&failed, kIncompleteBackup, "");
+    AddToFileList(&failed, files);
+    WarnAboutFileList(&failed);
+}
+
 }  // namespace
 
 bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found)
@@ -65,15 +94,15 @@ bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATA
     *search = FindFirstFileA(pattern, found);
     if (*search == INVALID_HANDLE_VALUE)
         return false;
-    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (IsCharacterFile(pattern, found))
         return true;
-    return FindNextCharacterFile(*search, found);
+    return FindNextCharacterFile(pattern, *search, found);
 }
 
-bool FindNextCharacterFile(HANDLE search, WIN32_FIND_DATAA* found)
+bool FindNextCharacterFile(const char* pattern, HANDLE search, WIN32_FIND_DATAA* found)
 {
     while (FindNextFileA(search, found)) {
-        if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (IsCharacterFile(pattern, found))
             return true;
     }
     return false;
@@ -154,8 +183,13 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
 
     HANDLE search = INVALID_HANDLE_VALUE;
     WIN32_FIND_DATAA found;
-    if (!BuildPath(pattern, "%s\\%s.*", appState.savePath, entry->name) ||
-        !FindFirstCharacterFile(pattern, &search, &found)) {
+    if (!BuildPath(pattern, "%s\\%s.*", appState.savePath, entry->name)) {
+        // The player has just typed a description for this backup: a pattern
+        // too long to search is a failed backup, not one without files.
+        WarnCharacterFilesUnreachable(entry);
+        return;
+    }
+    if (!FindFirstCharacterFile(pattern, &search, &found)) {
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
         return;
@@ -169,7 +203,7 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
             copiedAny = true;
         else
             AddToFileList(&failed, found.cFileName);
-    } while (FindNextCharacterFile(search, &found));
+    } while (FindNextCharacterFile(pattern, search, &found));
     FindClose(search);
 
     // A slot that received nothing keeps its bit and its old description:

@@ -27,12 +27,14 @@ void DeleteSlot(CharacterEntry* entry, int slot);
 
 // Shared by save and load.
 
-// The character files matched by `pattern`, directories left out: the
-// pattern <name>.* also matches the character directory <name> itself.
-// Both return false when there is no (further) file; FindFirstCharacterFile
-// then leaves `search` as INVALID_HANDLE_VALUE.
+// The character files matched by `pattern`, <directory>\<name>.*: files
+// whose name without the extension is <name>. Directories are left out (the
+// pattern also matches the character directory <name> itself), and so are
+// the files of a character whose name goes on after a dot (a.b.d2s is not
+// a file of a). Both return false when there is no (further) file;
+// FindFirstCharacterFile then leaves `search` as INVALID_HANDLE_VALUE.
 bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found);
-bool FindNextCharacterFile(HANDLE search, WIN32_FIND_DATAA* found);
+bool FindNextCharacterFile(const char* pattern, HANDLE search, WIN32_FIND_DATAA* found);
 
 // A warning that names files, one per line, after a heading and before an
 // optional closing line. A list too long for the buffer ends in "...".

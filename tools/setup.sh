@@ -89,6 +89,13 @@ start_wine_session() {
 # every window that closes; unmanaged windows close at once.
 configure_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A crashing program, 32-bit or 64-bit, ends at once instead of waiting
+    # in the debugger.
+    local view
+    for view in 32 64; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' \
+            /f "/reg:$view" >/dev/null 2>&1
+    done
 }
 
 # Wine restarts its desktop after a few idle seconds, and each restart waits
