@@ -25,6 +25,9 @@ bool BuildPath(char (&path)[MAX_PATH], const char* format, ...)
 // The slotMask bit of slot 1..5; 0 for any other number.
 DWORD SlotBit(int slot);
 
+// The character directory <save path>\<name>; refused for a name that the
+// platform would turn into another directory's.
+bool BuildCharacterDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry);
 // The slot directory <save path>\<name>\<slot>.
 bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot);
 

@@ -69,7 +69,7 @@ void ReadSlotMask(CharacterEntry* entry)
 {
     entry->slotMask = 0;
     char directory[MAX_PATH];
-    if (!BuildPath(directory, "%s\\%s", appState.savePath, entry->name))
+    if (!BuildCharacterDirectory(directory, entry))
         return;
     if (CreateDirectoryA(directory, nullptr))
         return;   // new directory, no slots yet

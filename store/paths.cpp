@@ -27,7 +27,7 @@ DWORD SlotBit(int slot)
     return 1u << (slot - 1);
 }
 
-bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot)
+bool BuildCharacterDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry)
 {
     // The platform drops trailing dots and spaces from a path component, so
     // the directory of "x." or "x " would be that of the character x, and
@@ -38,5 +38,15 @@ bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int
         path[0] = '\0';
         return false;
     }
-    return BuildPath(path, "%s\\%s\\%i", appState.savePath, entry->name, slot);
+    return BuildPath(path, "%s\\%s", appState.savePath, entry->name);
+}
+
+bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot)
+{
+    char directory[MAX_PATH];
+    if (!BuildCharacterDirectory(directory, entry)) {
+        path[0] = '\0';
+        return false;
+    }
+    return BuildPath(path, "%s\\%i", directory, slot);
 }

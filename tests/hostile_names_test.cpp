@@ -204,6 +204,7 @@ TEST_F(HostileNames, OddNamesAreListedAndTheirSlotsWorkOrAreRefusedWithoutTouchi
         {"Dir", "", true},
     };
     Scan(dir, characters);
+    EXPECT_FALSE(DirectoryExists(dir + "\\ab"));   // "ab " has no directory of its own
     MakeDir(save.dir + "\\1");   // where slot 1 of ".." would lie
     WriteBytes(save.dir + "\\1\\keep", "not a slot");
     CheckSlots(dir, characters);
