@@ -21,7 +21,7 @@ bool InitializeControls()
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/)
 {
     appState.instance = instance;
     if (!InstallSkinFont()) {

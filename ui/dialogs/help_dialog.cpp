@@ -63,7 +63,7 @@ HBRUSH ColorHelpText(HWND dialog, HDC dc)
 
 }  // namespace
 
-INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/)
 {
     switch (message) {
     case WM_INITDIALOG:
