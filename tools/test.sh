@@ -52,9 +52,17 @@ else
     result[ubsan]=FAILED
     status=1
 fi
+log "static checks"
+if bash tools/lint.sh; then
+    result[lint]=passed
+else
+    result[lint]=FAILED
+    status=1
+fi
 
 log "summary ($(( $(date +%s) - start )) s):"
 log "  x86_64: ${result[x86_64]:-NOT RUN}"
 log "  i686:   ${result[i686]:-NOT RUN (no 32-bit Wine)}"
 log "  store tests with undefined-behaviour traps ($ubsan_arch): ${result[ubsan]:-NOT RUN}"
+log "  static checks: ${result[lint]:-NOT RUN}"
 exit $status
