@@ -11,6 +11,7 @@ namespace {
 
 const char kOverwriteQuestion[] = "Do you really want to overwrite this slot?";
 const char kIncompleteBackup[] = "The backup is incomplete. These files could not be copied:\n";
+const char kDescriptionNotWritten[] = "The description could not be written:\n";
 const char kCutMark[] = "...";
 
 // Appends as much of `text` as fits, always leaving the list terminated.
@@ -41,21 +42,32 @@ bool CopyIntoSlot(const char* slotDirectory, const char* fileName)
 }
 
 // Writes the description file; an empty description leaves an earlier one.
-void WriteDescription(const char* slotDirectory, const char* description)
+// False when the text did not reach the file (a desc.txt that is held open,
+// write-protected or a directory): the slot would go on showing an earlier
+// description beside the new copies, so the caller says so.
+bool WriteDescription(const char* slotDirectory, const char* description)
 {
     DWORD length = static_cast<DWORD>(strlen(description));
     if (length == 0)
-        return;
+        return true;
     char path[MAX_PATH];
     if (!BuildPath(path, "%s\\" DESCRIPTION_FILE, slotDirectory))
-        return;
+        return false;
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return;
+        return false;
     DWORD written = 0;
-    WriteFile(file, description, length, &written, nullptr);
+    BOOL wrote = WriteFile(file, description, length, &written, nullptr);
     CloseHandle(file);
+    return wrote && written == length;
+}
+
+void WarnDescriptionNotWritten(const char* slotDirectory)
+{
+    char text[sizeof kDescriptionNotWritten + MAX_PATH + sizeof DESCRIPTION_FILE];
+    snprintf(text, sizeof text, "%s%s\\" DESCRIPTION_FILE, kDescriptionNotWritten, slotDirectory);
+    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 // Whether a match of the pattern <name>.* is a file of that character: its
@@ -208,9 +220,12 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
 
     // A slot that received nothing keeps its bit and its old description:
     // a new description would describe copies that are not there.
+    bool described = true;
     if (copiedAny) {
         entry->slotMask |= SlotBit(slot);
-        WriteDescription(directory, description);
+        described = WriteDescription(directory, description);
     }
     WarnAboutFileList(&failed);
+    if (!described)
+        WarnDescriptionNotWritten(directory);
 }
