@@ -1,6 +1,9 @@
 // Saving a character into a slot, through the store and the main dialog's Save buttons.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
 #include "store/slot_operations.h"
 #include "support/files.h"
 #include "support/main_window.h"
@@ -126,6 +129,26 @@ TEST_F(SaveToSlot, FilesThatCannotBeCopiedAreNamedAndOnlyACopyMarksTheSlot)
     Save(3, IDNO, "abc", 10000);
     EXPECT_EQ(warning.text, kIncomplete + "Amy.d2s\nAmy.key");
     EXPECT_EQ(amy.slotMask, 0x12u);
+
+    // More names than the warning holds: whole names, then "..." at the end.
+    std::set<std::string> names = {"Amy.d2s", "Amy.key"};
+    for (int i = 0; i < 40; ++i)
+        names.insert("Amy." + std::string(60, static_cast<char>('a' + i % 26)) + std::to_string(i));
+    for (const std::string& name : names)
+        WriteBytes(At(name), "x");
+    Save(3, IDNO, "abc", 10000);
+    ASSERT_EQ(warning.text.compare(0, kIncomplete.size(), kIncomplete), 0);
+    std::istringstream listed(warning.text.substr(kIncomplete.size()));
+    int whole = 0;
+    for (std::string line; std::getline(listed, line);) {
+        if (names.count(line))
+            ++whole;
+        else
+            EXPECT_EQ(line, "...");
+    }
+    EXPECT_LT(warning.text.size(), static_cast<size_t>(FILE_LIST_SIZE));
+    EXPECT_GT(whole, 25);
+    EXPECT_EQ(warning.text.substr(warning.text.size() - 4), "\n...");
 }
 
 TEST_F(SaveToSlot, AYesToTheOverwriteQuestionSavesTheCharacterItWasAskedFor)
