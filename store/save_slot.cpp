@@ -11,7 +11,6 @@ namespace {
 
 const char kOverwriteQuestion[] = "Do you really want to overwrite this slot?";
 const char kIncompleteBackup[] = "The backup is incomplete. These files could not be copied:\n";
-const char kDescriptionNotWritten[] = "The description could not be written:\n";
 const char kCutMark[] = "...";
 
 // Appends as much of `text` as fits, always leaving the list terminated.
@@ -42,32 +41,24 @@ bool CopyIntoSlot(const char* slotDirectory, const char* fileName)
 }
 
 // Writes the description file; an empty description leaves an earlier one.
-// False when the text did not reach the file (a desc.txt that is held open,
-// write-protected or a directory): the slot would go on showing an earlier
-// description beside the new copies, so the caller says so.
-bool WriteDescription(const char* slotDirectory, const char* description)
+// A description that cannot be written (desc.txt held open, write-protected
+// or a directory) is passed over without a message, as the copies are what
+// the save is for.
+void WriteDescription(const char* slotDirectory, const char* description)
 {
     DWORD length = static_cast<DWORD>(strlen(description));
     if (length == 0)
-        return true;
+        return;
     char path[MAX_PATH];
     if (!BuildPath(path, "%s\\" DESCRIPTION_FILE, slotDirectory))
-        return false;
+        return;
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return;
     DWORD written = 0;
-    BOOL wrote = WriteFile(file, description, length, &written, nullptr);
+    WriteFile(file, description, length, &written, nullptr);
     CloseHandle(file);
-    return wrote && written == length;
-}
-
-void WarnDescriptionNotWritten(const char* slotDirectory)
-{
-    char text[sizeof kDescriptionNotWritten + MAX_PATH + sizeof DESCRIPTION_FILE];
-    snprintf(text, sizeof text, "%s%s\\" DESCRIPTION_FILE, kDescriptionNotWritten, slotDirectory);
-    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 // Whether a match of the pattern <name>.* is a file of that character: its
@@ -220,12 +211,9 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
 
     // A slot that received nothing keeps its bit and its old description:
     // a new description would describe copies that are not there.
-    bool described = true;
     if (copiedAny) {
         entry->slotMask |= SlotBit(slot);
-        described = WriteDescription(directory, description);
+        WriteDescription(directory, description);
     }
     WarnAboutFileList(&failed);
-    if (!described)
-        WarnDescriptionNotWritten(directory);
 }

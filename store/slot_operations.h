@@ -16,8 +16,7 @@ bool PrepareSlot(CharacterEntry* entry, int slot);
 // Copies the character files into the slot and writes the description.
 // `description` is null when the description dialog was closed. The slot's
 // bit is set only when at least one file was copied; files that could not
-// be copied are named in one warning, a description that could not be
-// written in another.
+// be copied are named in one warning.
 void CopyToSlot(CharacterEntry* entry, int slot, const char* description);
 // Restores the slot over the character's files after a question. Restores
 // nothing when one of the files to replace is in use or write-protected.
