@@ -1,6 +1,7 @@
 // Files the game never leaves behind: a description that is huge, binary, held open or a
 // directory, slot files that are held open or write-protected, and a slot that is a file. Each
-// operation names what it could not do, and only a confirmed restore changes the save path.
+// operation names the files it could not copy or remove, a description that cannot be written
+// is passed over, and only a confirmed restore changes the save path.
 #include <gtest/gtest.h>
 
 #include <atomic>
