@@ -83,7 +83,7 @@ void ReadSlotMask(CharacterEntry* entry)
     // that decided the start-up time.
     for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
         char slotDirectory[MAX_PATH];
-        if (!BuildSlotDirectory(slotDirectory, entry, slot))
+        if (!BuildPath(slotDirectory, "%s\\%i", directory, slot))
             continue;
         DWORD attributes = GetFileAttributesA(slotDirectory);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
