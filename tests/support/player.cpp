@@ -7,45 +7,24 @@
 
 namespace {
 
-const int kBoxTextId = 0xFFFF;    // the platform's id of a message box's text
+const int kBoxTextId = 0xFFFF;    // the platform's ids of a message box's text and icon
 const int kBoxIconId = 0x0440;
 const UINT kRunWork = WM_APP + 0x3A1;
 
-bool IsDialog(HWND window, const char* caption = nullptr)
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    return IsWindowVisible(window) && strcmp(name, "#32770") == 0 &&
-           (!caption || WindowText(window) == caption);
-}
-
-struct Search {
-    const std::set<HWND>* skip;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
-{
-    Search* search = reinterpret_cast<Search*>(param);
-    if (!IsDialog(window, search->caption) || search->skip->count(window))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND NextDialog(const std::set<HWND>& skip, const char* caption = nullptr)
-{
-    Search search = {&skip, caption, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
-{
-    if (IsDialog(window))
-        reinterpret_cast<std::set<HWND>*>(param)->insert(window);
+    if (IsWindowVisible(window) && strcmp(name, "#32770") == 0)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> VisibleDialogs()
+{
+    std::vector<HWND> dialogs;
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 
 std::string Describe(HWND window)
@@ -58,74 +37,44 @@ std::string Describe(HWND window)
     return (hasIcon ? "!" : "") + WindowText(window) + ": " + WindowText(text);
 }
 
-void Press(HWND window, int id)
-{
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-}
-
-// The visible button of this id, or null.
-HWND Button(HWND window, int id)
+// Presses a visible button of this id; false when there is none.
+bool Press(HWND window, int id)
 {
     HWND button = GetDlgItem(window, id);
-    return button && IsWindowVisible(button) ? button : nullptr;
+    if (!button || !IsWindowVisible(button))
+        return false;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
 }
 
 // Carries out one answer; false when the window lacks what it asks for.
 bool Carry(HWND window, const Answer& answer)
 {
-    if (answer.act) {
-        answer.act(window);
-        return true;
-    }
     const std::string& button = answer.button;
-    if (button == "Close") {
+    if (answer.act)
+        answer.act(window);
+    else if (button == "Close")
         PostMessageA(window, WM_CLOSE, 0, 0);
-        return true;
-    }
-    if (!button.empty() && button[0] == '=') {
+    else if (button[0] == '=') {
         HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
         if (!edit)
             return false;
         SetWindowTextA(edit, button.c_str() + 1);
-        Press(window, IDOK);
-        return true;
+        return Press(window, IDOK);
+    } else {
+        const char* names[] = {"", "OK", "Cancel", "", "", "", "Yes", "No"};
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+            if (button == names[id])
+                return Press(window, id);
+        return false;
     }
-    const struct { const char* name; int id; } kButtons[] = {
-        {"Yes", IDYES}, {"No", IDNO}, {"OK", IDOK}, {"Cancel", IDCANCEL}};
-    for (const auto& known : kButtons) {
-        if (button == known.name && Button(window, known.id)) {
-            Press(window, known.id);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Gets rid of a window nobody expected, by whatever button it has.
-void Dismiss(HWND window)
-{
-    for (int id : {IDCANCEL, IDNO, IDOK}) {
-        if (Button(window, id)) {
-            Press(window, id);
-            return;
-        }
-    }
-    PostMessageA(window, WM_CLOSE, 0, 0);
-}
-
-void WaitGone(HWND window, const std::atomic<bool>& done)
-{
-    for (int i = 0; i < 500 && IsWindow(window) && IsWindowVisible(window) && !done; ++i)
-        Sleep(10);
+    return true;
 }
 
 struct Shown {
     DLGPROC proc;
     HWND dialog;
-    HANDLE ready;
-};
-Shown shown;
+} shown;
 
 INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -142,26 +91,26 @@ INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 Seen Play(const Script& script, const std::function<void()>& action)
 {
-    std::set<HWND> skip;
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&skip));
+    std::vector<HWND> before = VisibleDialogs();
+    std::set<HWND> skip(before.begin(), before.end());
     std::atomic<bool> done(false);
     Seen seen;
     std::thread player([&]() {
-        size_t next = 0;
-        while (!done) {
-            HWND window = NextDialog(skip);
-            if (!window) {
-                Sleep(5);
-                continue;
+        for (size_t next = 0; !done; Sleep(5)) {
+            for (HWND window : VisibleDialogs()) {
+                if (!skip.insert(window).second)
+                    continue;
+                seen.push_back(Describe(window));
+                if (next >= script.size() || !Carry(window, script[next])) {
+                    seen.back() += " (unanswered)";
+                    if (!Press(window, IDCANCEL) && !Press(window, IDNO) && !Press(window, IDOK))
+                        PostMessageA(window, WM_CLOSE, 0, 0);
+                }
+                ++next;
+                for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
+                    Sleep(10);
+                break;
             }
-            skip.insert(window);
-            seen.push_back(Describe(window));
-            if (next >= script.size() || !Carry(window, script[next])) {
-                seen.back() += " (unanswered)";
-                Dismiss(window);
-            }
-            ++next;
-            WaitGone(window, done);
         }
     });
     action();
@@ -172,7 +121,7 @@ Seen Play(const Script& script, const std::function<void()>& action)
 
 INT_PTR ShowDialog(int id, DLGPROC proc, const std::function<void(HWND)>& drive)
 {
-    shown = {proc, nullptr, nullptr};
+    shown = {proc, nullptr};
     std::atomic<bool> ended(false);
     std::thread driver([&]() {
         while (!ended && !(shown.dialog && IsWindowVisible(shown.dialog)))
@@ -180,8 +129,7 @@ INT_PTR ShowDialog(int id, DLGPROC proc, const std::function<void(HWND)>& drive)
         if (ended)
             return;
         drive(shown.dialog);
-        if (IsWindow(shown.dialog))
-            PostMessageA(shown.dialog, WM_CLOSE, 0, 0);
+        PostMessageA(shown.dialog, WM_CLOSE, 0, 0);
     });
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
                                      ForwardingProc, 0);
@@ -210,11 +158,9 @@ std::string WindowText(HWND window)
 
 HWND FindDialog(const char* caption)
 {
-    std::set<HWND> none;
-    for (int i = 0; i < 500; ++i) {
-        if (HWND window = NextDialog(none, caption))
-            return window;
-        Sleep(10);
-    }
+    for (int i = 0; i < 500; Sleep(10), ++i)
+        for (HWND window : VisibleDialogs())
+            if (WindowText(window) == caption)
+                return window;
     return nullptr;
 }
