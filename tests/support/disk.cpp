@@ -60,10 +60,10 @@ void MakeEntries(const std::string& dir, Entries entries)
 {
     for (const std::string& entry : entries) {
         std::string path = dir + "\\" + entry.substr(0, entry.find('='));
-        if (path.back() == '\\') {
-            CreateDirectoryA(path.c_str(), nullptr);
+        for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != std::string::npos;)
+            CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);
+        if (path.back() == '\\')
             continue;
-        }
         size_t equals = entry.find('=');
         std::string name = path.substr(path.find_last_of('\\') + 1);
         WriteBytes(path, equals == std::string::npos ? name : entry.substr(equals + 1));

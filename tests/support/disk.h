@@ -7,9 +7,9 @@
 #include <initializer_list>
 #include <string>
 
-// Entries of a tree, relative to its directory: "Amy\\" is a directory,
-// "Amy.d2s=bytes" a file holding those bytes, and "Amy.d2s" alone a file
-// holding its own name ("Amy.d2s"), so that a copy shows where it came from.
+// Entries of a tree, relative to its directory, parents made as needed:
+// "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file holding those bytes, and
+// "Amy.d2s" alone a file holding its own name, so a copy shows its origin.
 using Entries = std::initializer_list<std::string>;
 
 // A new empty directory under the temp directory.

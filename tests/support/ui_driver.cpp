@@ -150,15 +150,6 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs)
     return true;
 }
 
-std::string WindowText(HWND window)
-{
-    int length = GetWindowTextLengthA(window);
-    std::string text(length + 1, '\0');
-    int got = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(got);
-    return text;
-}
-
 BoxSeen ReadMessageBox(HWND box)
 {
     BoxSeen seen = {false, std::string(), std::string(), false, false};
