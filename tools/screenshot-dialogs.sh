@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the pictures of the help and the about window for the documentation:
-# builds the helper that opens each window alone, shows it in a Wine desktop
-# on a private Xvfb display and saves docs/help.png and docs/about.png,
-# cropped to the window with its frame and caption.
+# builds tools/show_dialog.cpp, which opens each window alone, shows it in a
+# Wine desktop on a private Xvfb display and saves docs/help.png and
+# docs/about.png, cropped to the window with its frame and caption.
 #
 #   tools/screenshot-dialogs.sh
 #   ABOUT_DELAY=20 tools/screenshot-dialogs.sh   later in the credits
@@ -24,7 +24,7 @@ install_screenshot_tools
 
 build=build/shots-x86_64
 log "building show_dialog.exe in $build"
-build_in "$build" x86_64 show_dialog -DSLOTKEEPER_BENCH=OFF
+build_in "$build" x86_64 show_dialog -DSLOTKEEPER_TESTS=OFF -DSLOTKEEPER_BENCH=OFF
 helper="$SLOTKEEPER_ROOT/$build/bin/show_dialog.exe"
 
 trap stop_wine_session EXIT
