@@ -1,49 +1,111 @@
-// The graphic-mode setting in the real registry of the test prefix. The first
-// start and the saving at the end of a run are checked by the start-up tests.
+// The tool's registry key through real runs: the graphic-mode byte and the save path.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <shlobj.h>
 
 #include "app/app_state.h"
+#include "app/save_path.h"
 #include "app/settings.h"
+#include "store/characters.h"
+#include "support/disk.h"
+#include "support/player.h"
 #include "support/registry.h"
+#include "support/window.h"
 
-TEST(Settings, OneByteOfAnyTypeIsTakenAsIsAnyOtherSizeIsRewrittenAsOn)
+using namespace std::string_literals;
+
+namespace {
+
+const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
+const char kGame[] = "Software\\Blizzard Entertainment\\Diablo II";
+const DWORD kNoKey = ~0u;
+
+std::string Stored(const char* name)
 {
-    const std::pair<DWORD, std::string> values[] = {
-        {REG_NONE, std::string(1, '\0')}, {REG_BINARY, "\x01"}, {REG_SZ, "\x02"},
-        {REG_DWORD, "\x7f"}, {REG_DWORD, std::string(4, '\0')}, {REG_SZ, std::string("0\0", 2)},
-        {REG_NONE, std::string("\0\0", 2)}, {REG_BINARY, ""},
-        {REG_BINARY, std::string("\0\0\0\0\x01", 5)}};
-    for (const auto& value : values) {
-        SCOPED_TRACE(testing::Message() << "type " << value.first << ", " << value.second.size()
-                                        << " bytes, first " << int(value.second[0]));
-        SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE, value.first, value.second);
-        appState.graphicMode = 0x55;
-        appState.firstRun = 2;   // neither answer: the load must set both
-
-        EXPECT_TRUE(LoadSettings());
-
-        bool taken = value.second.size() == 1;
-        RegValue stored = ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE);
-        EXPECT_EQ(appState.graphicMode, taken ? static_cast<BYTE>(value.second[0]) : 1);
-        EXPECT_EQ(appState.firstRun, taken ? 0 : 1);
-        EXPECT_EQ(stored.type, taken ? value.first : static_cast<DWORD>(REG_NONE));
-        EXPECT_EQ(stored.data, taken ? value.second : "\x01");
-    }
-    ClearAllKeys();
+    RegValue value = ReadValue(HKEY_LOCAL_MACHINE, kTool, name);
+    return value.present ? std::to_string(value.type) + ":" + value.data : "absent";
 }
 
-TEST(Settings, WithoutTheKeyNothingIsReadWrittenOrCreated)
+std::string Long(std::string start, size_t size) { return start.resize(size, start.back()), start; }
+
+// Types a top folder's name into the browser's tree as keys (repeat count 1), then presses OK.
+Answer Pick(std::string name)
 {
+    return Answer([name](HWND dialog) {
+        for (char key : name)
+            SendMessageA(FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr), WM_CHAR, key, 1);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+}
+
+}  // namespace
+
+// One byte of any type is the mode, any other size a first run; a run writes back 0 or 1.
+TEST(Settings, GraphicModeIsReadShownAndWrittenBack)
+{
+    const struct { DWORD type; std::string data, loaded, ran; BYTE mode, firstRun; } rows[] = {
+        {kNoKey, "", "absent", "absent", 0x55, 0},
+        {REG_NONE, "\0"s, "0:\0"s, "0:\0"s, 0, 0},
+        {REG_SZ, "\x02", "1:\x02", "0:\x01", 2, 0},
+        {REG_DWORD, "\0\0\0\0\x01"s, "0:\x01", "0:\x01", 1, 1},
+        {REG_BINARY, "", "0:\x01", "0:\x01", 1, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        ClearAllKeys();
+        if (row.type != kNoKey)
+            SetValue(HKEY_LOCAL_MACHINE, kTool, "Graphic Mode Enabled", row.type, row.data);
+        MainWindowState state(0x55);
+        EXPECT_EQ(LoadSettings(), row.type != kNoKey);
+        EXPECT_EQ(appState.graphicMode, row.mode);
+        EXPECT_EQ(appState.firstRun, row.firstRun);
+        EXPECT_EQ(Stored("Graphic Mode Enabled"), row.loaded);
+        Play({"OK"}, [] { ShowMainDialog([](HWND) {}); });   // a first run hints at the mode
+        EXPECT_EQ(SaveSettings(), row.type != kNoKey);
+        EXPECT_EQ(Stored("Graphic Mode Enabled"), row.ran);
+    }
+}
+
+// An existing stored path is taken as it is; else the game's path, or the stale one, is
+// proposed, and No opens the browser. A path so settled is stored and warned of.
+TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
+{
+    SavePath save({"save.txt"});   // the program's path is settled below, row by row
+    const std::string dir = save.dir + "\\", q = SAVE_PATH_QUESTION_CAPTION ": ";
+    const std::string file259 = Long(save.At("save.txt\\"), 259), m259 = Long("C:\\M\\x", 259);
+    const std::string warned = "!IMPORTANT: " RUNNING_GAME_WARNING_TEXT;
+    const std::string browser = "Browse for Folder", quit = "Slotkeeper: " QUIT_QUESTION_TEXT;
+    char documents[MAX_PATH] = "";   // as the shell gives it, a trailing backslash and all
+    SHGetPathFromIDListA(SHCloneSpecialIDList(nullptr, CSIDL_PERSONAL, FALSE), documents);
+    const Script yes = {"Yes", "OK"};
+    const struct {   // "": absent, or the player quits
+        DWORD type; std::string stored, user, machine, path; Script script; Seen seen;
+    } rows[] = {
+        {REG_BINARY, file259, "C:\\Elsewhere", "", file259, {}, {}},   // a file passes, too
+        {REG_SZ, dir + "*", "", "", dir + "*", yes, {q + dir + "*", warned}},
+        {REG_SZ, "C:\\Stale", "C:\\U\\", "C:\\M", "C:\\U\\", yes, {q + "C:\\U\\", warned}},
+        {REG_SZ, Long(dir, 300), "", m259, m259, yes, {q + m259, warned}},
+        {REG_SZ, "C:\\O", Long("C:\\U\\x", 260), "C:\\M", "C:\\O", yes, {q + "C:\\O", warned}},
+        {REG_SZ, Long(dir, 260), "", Long("C:\\M\\x", 300), "", {"Cancel", "No", "Cancel", "Yes"},
+         {browser, quit, browser, quit}},
+        {REG_SZ, "", "C:\\G", "", documents, {"No", Pick("My Computer"), Pick("Documents"), "OK"},
+         {q + "C:\\G", browser, browser, warned}},
+    };
+    for (const auto& row : rows) {
+        ClearAllKeys();
+        ReleaseCharacters();
+        if (!row.stored.empty())
+            SetValue(HKEY_LOCAL_MACHINE, kTool, "Diablo 2 Save Path", row.type, row.stored);
+        if (!row.user.empty())   // as the tool itself stores one, without terminator
+            SetValue(HKEY_CURRENT_USER, kGame, "Save Path", REG_SZ, row.user);
+        if (!row.machine.empty())
+            SetString(HKEY_LOCAL_MACHINE, kGame, "Save Path", row.machine);
+        const std::string before = Stored("Diablo 2 Save Path");
+        EXPECT_EQ(Play(row.script, [&] { EXPECT_EQ(DiscoverSavePath(), !row.path.empty()); }),
+                  row.seen);
+        EXPECT_EQ(appState.savePath ? appState.savePath : "", row.path);
+        bool stores = !row.seen.empty() && row.seen.back() == warned;   // as characters alone
+        EXPECT_EQ(Stored("Diablo 2 Save Path"), stores ? "1:" + row.path : before);
+    }
     ClearAllKeys();
-    appState.graphicMode = 0;
-    appState.firstRun = 0;
-    EXPECT_FALSE(LoadSettings());
-    EXPECT_EQ(appState.graphicMode, 0);
-    EXPECT_EQ(appState.firstRun, 0);
-    appState.graphicMode = 1;
-    EXPECT_FALSE(SaveSettings());
-    HKEY key;
-    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
 }

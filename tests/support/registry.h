@@ -1,27 +1,20 @@
-// Real registry values in the test prefix. Every helper names the root and
-// the subkey in full, so a test reads as what it puts where.
+// Real registry values in the test prefix, reached through the build's own
+// view as the program reaches them (the 32-bit build sees Wow6432Node).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "app/settings.h"
-#include "store/game.h"
-
-void DeleteKeyTree(HKEY root, const char* subkey);
-void CreateKey(HKEY root, const char* subkey);
-// Writes a value of any type with exactly these data bytes.
+// Writes exactly these bytes: a REG_SZ gets no terminator unless given one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
 // A REG_SZ with its terminator, as most programs write one.
-void SetString(HKEY root, const char* subkey, const char* name, const std::string& text);
+inline void SetString(HKEY root, const char* subkey, const char* name, const std::string& text)
+{
+    SetValue(root, subkey, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
 
-struct RegValue {
-    bool present;
-    DWORD type;
-    std::string data;   // the raw data bytes
-};
+struct RegValue { bool present; DWORD type; std::string data; };
 RegValue ReadValue(HKEY root, const char* subkey, const char* name);
-
-// Removes the tool's key and the game's key under both roots.
+// Removes the tool's key and the game's key, named in full, under both roots.
 void ClearAllKeys();
