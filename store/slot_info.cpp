@@ -54,12 +54,21 @@ void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const CharacterEntry* entry, i
     }
     FindClose(search);
 
+    // A share or another operating system's file system can report a time
+    // that the calendar cannot show (before 1601, or so late that it wraps
+    // into the top bit). The UTC time stands in when only the local one
+    // fails; when neither converts, the slot shows no date rather than one
+    // made up from whatever the fields held.
     FILETIME local;
     SYSTEMTIME played;
-    FileTimeToLocalFileTime(&found.ftLastWriteTime, &local);
-    FileTimeToSystemTime(&local, &played);
-    snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: %i/%i/%i at %i:%i", entry->name,
-             slot, played.wDay, played.wMonth, played.wYear, played.wHour, played.wMinute);
+    if ((FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
+         FileTimeToSystemTime(&local, &played)) ||
+        FileTimeToSystemTime(&found.ftLastWriteTime, &played))
+        snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: %i/%i/%i at %i:%i",
+                 entry->name, slot, played.wDay, played.wMonth, played.wYear, played.wHour,
+                 played.wMinute);
+    else
+        snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: unknown", entry->name, slot);
 
     char description[DESCRIPTION_SIZE];
     DWORD count = ReadDescription(entry, slot, description);

@@ -87,3 +87,29 @@ TEST(SlotInfo, AMissingCopyNamesItsFullPathEvenBehindABackslashOrTooLongForAnyPa
     EXPECT_EQ(Format("Kira", 4), error + "Kira\\4\\Kira.d2s");
     EXPECT_EQ(Format(name.c_str(), 1), error + name + "\\1\\" + name + ".d2s");
 }
+
+TEST(SlotInfo, ACopyDatedOutsideTheCalendarShowsNoMadeUpDate)
+{
+    // Windows' own file systems keep no such time, but a Linux tmpfs under
+    // Wine does: a copy dated 1500 reads back with the top bit set, which no
+    // conversion to calendar time accepts.
+    if (!DirectoryExists("Z:\\dev\\shm"))
+        GTEST_SKIP() << "needs Wine with a tmpfs at /dev/shm";
+    char temp[MAX_PATH] = "";
+    DWORD hadTemp = GetEnvironmentVariableA("TMP", temp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", "Z:\\dev\\shm");
+    ScopedSavePath save("time");
+    SetEnvironmentVariableA("TMP", hadTemp ? temp : nullptr);
+    std::string copy = MakeSlot(save.dir, "Kira", 2, 2000, 3, 7, 9, 5) + "\\Kira.d2s";
+
+    // Wine starts the Linux program without a handle to wait on.
+    char touch[] = "/usr/bin/touch -d 1500-01-01 Kira/2/Kira.d2s";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, touch, nullptr, nullptr, FALSE, 0, nullptr,
+                               save.dir.c_str(), &startup, &process));
+    for (int i = 0; i < 200 && !(GetLastWriteFileTime(copy).dwHighDateTime & 0x80000000u); ++i)
+        Sleep(50);
+    EXPECT_EQ(Format("Kira", 2), "Kira, Slot 2\r\nLast played: unknown");
+}
