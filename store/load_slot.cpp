@@ -44,11 +44,11 @@ bool CanReplace(const char* fileName)
 
 // Names the files that cannot be replaced; false when the slot holds no file
 // of the character.
-bool CheckReplaceable(const char* pattern, FileList* blocked)
+bool CheckReplaceable(const CharacterEntry* entry, const char* pattern, FileList* blocked)
 {
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (!FindFirstCharacterFile(pattern, &search, &found)) {
+    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
         return false;
@@ -56,7 +56,7 @@ bool CheckReplaceable(const char* pattern, FileList* blocked)
     do {
         if (!CanReplace(found.cFileName))
             AddToFileList(blocked, found.cFileName);
-    } while (FindNextCharacterFile(pattern, search, &found));
+    } while (FindNextCharacterFile(entry, search, &found));
     FindClose(search);
     return true;
 }
@@ -77,11 +77,11 @@ void RestoreFiles(const CharacterEntry* entry, int slot, const char* pattern)
     BeginFileList(&failed, kIncompleteRestore, "");
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (FindFirstCharacterFile(pattern, &search, &found)) {
+    if (FindFirstCharacterFile(pattern, entry, &search, &found)) {
         do {
             if (!CopyBack(entry, slot, found.cFileName))
                 AddToFileList(&failed, found.cFileName);
-        } while (FindNextCharacterFile(pattern, search, &found));
+        } while (FindNextCharacterFile(entry, search, &found));
     }
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
@@ -107,7 +107,7 @@ bool LoadSlot(CharacterEntry* entry, int slot)
     char pattern[MAX_PATH];
     FileList blocked;
     BeginFileList(&blocked, kFilesInUse, kTryAgain);
-    if (!BuildRestorePattern(pattern, entry, slot) || !CheckReplaceable(pattern, &blocked)) {
+    if (!BuildRestorePattern(pattern, entry, slot) || !CheckReplaceable(entry, pattern, &blocked)) {
         WarnSlotHoldsNothing(entry);
         return false;
     }

@@ -61,21 +61,40 @@ void WriteDescription(const char* slotDirectory, const char* description)
     CloseHandle(file);
 }
 
-// Whether a match of the pattern <name>.* is a file of that character: its
-// name without the extension is the character's name. The platform's match
+// Whether the character <name>.<prefix> has a savegame in the save path.
+// A path that does not fit claims nothing: the copy of such a file into the
+// slot, <save path>\<name>\<n>\<name>.<prefix>..., is longer still and
+// fails on its own.
+bool IsClaimed(const CharacterEntry* entry, const char* prefix, size_t length)
+{
+    char savegame[MAX_PATH];
+    return BuildPath(savegame, "%s\\%s.%.*s" SAVEGAME_EXTENSION, appState.savePath, entry->name,
+                     static_cast<int>(length), prefix) &&
+           GetFileAttributesA(savegame) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Whether a match of the pattern <name>.* is a file of the character: a
+// file <name>.<rest> that no longer character claims. The platform's match
 // also takes the files of a character whose name goes on after a dot, such
-// as a.b.d2s for the character a; restoring those from a's slot would
-// overwrite the other character's savegame with an old copy.
-bool IsCharacterFile(const char* pattern, const WIN32_FIND_DATAA* found)
+// as a.b.d2s and a.b.key for the character a; restoring those from a's slot
+// would overwrite the other character's files with old copies. A second dot
+// alone proves nothing: a.d2s.bak is a's own.
+bool IsCharacterFile(const CharacterEntry* entry, const WIN32_FIND_DATAA* found)
 {
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
-    const char* separator = strrchr(pattern, '\\');
-    const char* start = separator ? separator + 1 : pattern;
-    size_t prefix = strlen(start) - 1;   // "<name>." without the "*"
+    size_t length = strlen(entry->name);
     const char* name = found->cFileName;
-    return strlen(name) >= prefix && _strnicmp(name, start, prefix) == 0 &&
-           !strchr(name + prefix, '.');
+    if (strlen(name) <= length || _strnicmp(name, entry->name, length) != 0 || name[length] != '.')
+        return false;
+    // No trail byte of a double-byte character is a dot, so every dot found
+    // here ends a name.
+    const char* rest = name + length + 1;
+    for (const char* dot = strchr(rest, '.'); dot; dot = strchr(dot + 1, '.')) {
+        if (IsClaimed(entry, rest, static_cast<size_t>(dot - rest)))
+            return false;
+    }
+    return true;
 }
 
 // The names of the character's files, for a warning when the pattern that
@@ -92,20 +111,21 @@ void WarnCharacterFilesUnreachable(const CharacterEntry* entry)
 
 }  // namespace
 
-bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found)
+bool FindFirstCharacterFile(const char* pattern, const CharacterEntry* entry, HANDLE* search,
+                            WIN32_FIND_DATAA* found)
 {
     *search = FindFirstFileA(pattern, found);
     if (*search == INVALID_HANDLE_VALUE)
         return false;
-    if (IsCharacterFile(pattern, found))
+    if (IsCharacterFile(entry, found))
         return true;
-    return FindNextCharacterFile(pattern, *search, found);
+    return FindNextCharacterFile(entry, *search, found);
 }
 
-bool FindNextCharacterFile(const char* pattern, HANDLE search, WIN32_FIND_DATAA* found)
+bool FindNextCharacterFile(const CharacterEntry* entry, HANDLE search, WIN32_FIND_DATAA* found)
 {
     while (FindNextFileA(search, found)) {
-        if (IsCharacterFile(pattern, found))
+        if (IsCharacterFile(entry, found))
             return true;
     }
     return false;
@@ -192,7 +212,7 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
         WarnCharacterFilesUnreachable(entry);
         return;
     }
-    if (!FindFirstCharacterFile(pattern, &search, &found)) {
+    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
         return;
@@ -206,7 +226,7 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
             copiedAny = true;
         else
             AddToFileList(&failed, found.cFileName);
-    } while (FindNextCharacterFile(pattern, search, &found));
+    } while (FindNextCharacterFile(entry, search, &found));
     FindClose(search);
 
     // A slot that received nothing keeps its bit and its old description:

@@ -27,14 +27,17 @@ void DeleteSlot(CharacterEntry* entry, int slot);
 
 // Shared by save and load.
 
-// The character files matched by `pattern`, <directory>\<name>.*: files
-// whose name without the extension is <name>. Directories are left out (the
-// pattern also matches the character directory <name> itself), and so are
-// the files of a character whose name goes on after a dot (a.b.d2s is not
-// a file of a). Both return false when there is no (further) file;
-// FindFirstCharacterFile then leaves `search` as INVALID_HANDLE_VALUE.
-bool FindFirstCharacterFile(const char* pattern, HANDLE* search, WIN32_FIND_DATAA* found);
-bool FindNextCharacterFile(const char* pattern, HANDLE search, WIN32_FIND_DATAA* found);
+// The files of `entry` matched by `pattern`, <directory>\<name>.*: files
+// named <name>.<rest>. Directories are left out (the pattern also matches
+// the character directory <name> itself), and so are the files that a
+// longer character claims: <name>.<p>.<more> belongs to the character
+// <name>.<p> when the save path holds <name>.<p>.d2s (a.b.d2s and a.b.key
+// are not files of a, while a.d2s.bak is). Both return false when there is
+// no (further) file; FindFirstCharacterFile then leaves `search` as
+// INVALID_HANDLE_VALUE.
+bool FindFirstCharacterFile(const char* pattern, const CharacterEntry* entry, HANDLE* search,
+                            WIN32_FIND_DATAA* found);
+bool FindNextCharacterFile(const CharacterEntry* entry, HANDLE search, WIN32_FIND_DATAA* found);
 
 // A warning that names files, one per line, after a heading and before an
 // optional closing line. A list too long for the buffer ends in "...".

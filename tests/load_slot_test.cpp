@@ -56,10 +56,15 @@ TEST_F(LoadFromSlot, NoChangesNothingAHeldFileStopsAllAndYesRestoresTheSlotsCopi
               "Return to the main menu of Diablo II or close it, and try again.");
     EXPECT_EQ(Current(), untouched);
 
+    // Amy.one.old is Amy's own; Amy.b.c.key was saved before the character Amy.b claimed it.
+    for (const char* name : {"Amy.one.old", "Amy.b.c.key"})
+        WriteBytes(At("Amy\\3\\") + name, std::string("slot ") + name);
+    WriteBytes(At("Amy.b.d2s"), "Amy.b.d2s");
     EXPECT_TRUE(Load(&amy, 3, IDYES));
     EXPECT_FALSE(warning.found) << warning.text;
     EXPECT_EQ(Current(), (Names{"slot Amy.d2s", "slot Amy.one", "Amy.two"}));
-    EXPECT_FALSE(FileExists(At("desc.txt")));
+    EXPECT_EQ(ReadBytes(At("Amy.one.old")), "slot Amy.one.old");
+    EXPECT_FALSE(FileExists(At("desc.txt")) || FileExists(At("Amy.b.c.key")));
 }
 
 TEST_F(LoadFromSlot, ASlotWithoutFilesOfTheCharacterSaysSoAndDescTakesItsDescriptionAlong)

@@ -63,6 +63,9 @@ std::future<bool> AnswerPrompt(const char* text, DWORD timeoutMs = 10000)
 
 TEST_F(SaveToSlot, SaveButtonsNeedASelectionAskBeforeOverwritingAndSaveAnEmptySlotAtOnce)
 {
+    // A copy the player made by hand is Amy's; the character Amy.b claims its own files.
+    for (const char* name : {"Amy.d2s.bak", "Amy.b.d2s", "Amy.b.c.key"})
+        WriteBytes(At(name), name);
     appState.characters = &amy;
     RunMainDialog([&](HWND dialog) {
         auto prompt = AnswerPrompt("abc", kAbsent);
@@ -92,7 +95,7 @@ TEST_F(SaveToSlot, SaveButtonsNeedASelectionAskBeforeOverwritingAndSaveAnEmptySl
     EXPECT_EQ(question.text, "Do you really want to overwrite this slot?");
     EXPECT_TRUE(question.yesNo && !question.hasIcon);
     EXPECT_EQ(ListDir(At("Amy\\2")), (Names{"Amy.d2s", "Amy.old", "desc.txt"}));
-    EXPECT_EQ(ListDir(At("Amy\\3")), (Names{"Amy.d2s", "Amy.key", "desc.txt"}));
+    EXPECT_EQ(ListDir(At("Amy\\3")), (Names{"Amy.d2s", "Amy.d2s.bak", "Amy.key", "desc.txt"}));
     FILETIME copied = GetLastWriteFileTime(At("Amy\\3\\Amy.d2s"));
     FILETIME original = GetLastWriteFileTime(At("Amy.d2s"));
     EXPECT_EQ(CompareFileTime(&copied, &original), 0);
