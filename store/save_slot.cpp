@@ -97,16 +97,36 @@ bool IsCharacterFile(const CharacterEntry* entry, const WIN32_FIND_DATAA* found)
     return true;
 }
 
-// The names of the character's files, for a warning when the pattern that
-// would find them does not fit.
-void WarnCharacterFilesUnreachable(const CharacterEntry* entry)
+// Copies the character files into the slot directory, or names them in
+// `failed` when there is no directory to copy into; false when nothing was
+// copied.
+bool CopyCharacterFiles(const CharacterEntry* entry, const char* directory, FileList* failed)
 {
-    char files[sizeof entry->name + 2];
-    snprintf(files, sizeof files, "%s.*", entry->name);
-    FileList failed;
-    BeginFileList(&failed, kIncompleteBackup, "");
-    AddToFileList(&failed, files);
-    WarnAboutFileList(&failed);
+    char pattern[MAX_PATH];
+    if (!BuildPath(pattern, "%s\\%s.*", appState.savePath, entry->name)) {
+        // The player has just typed a description for this backup: a pattern
+        // too long to search is a failed backup, not one without files.
+        char files[sizeof entry->name + 2];
+        snprintf(files, sizeof files, "%s.*", entry->name);
+        AddToFileList(failed, files);
+        return false;
+    }
+    HANDLE search;
+    WIN32_FIND_DATAA found;
+    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return false;
+    }
+    bool copiedAny = false;
+    do {
+        if (directory && CopyIntoSlot(directory, found.cFileName))
+            copiedAny = true;
+        else
+            AddToFileList(failed, found.cFileName);
+    } while (FindNextCharacterFile(entry, search, &found));
+    FindClose(search);
+    return copiedAny;
 }
 
 }  // namespace
@@ -172,8 +192,9 @@ void WarnAboutFileList(const FileList* list)
     MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
-bool PrepareSlot(CharacterEntry* entry, int slot)
+bool PrepareSlot(CharacterEntry* entry, int slot, bool* created)
 {
+    *created = false;
     if (!entry)
         return false;
     char directory[MAX_PATH];
@@ -181,59 +202,38 @@ bool PrepareSlot(CharacterEntry* entry, int slot)
     // create it: the copies fail and are reported.
     if (!BuildSlotDirectory(directory, entry, slot))
         return true;
-    if (CreateDirectoryA(directory, nullptr))
+    if (CreateDirectoryA(directory, nullptr)) {
+        *created = true;
         return true;
+    }
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS)
         return true;
     return MessageBoxA(nullptr, kOverwriteQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) == IDYES;
 }
 
-void CopyToSlot(CharacterEntry* entry, int slot, const char* description)
+void CopyToSlot(CharacterEntry* entry, int slot, const char* description, bool created)
 {
     if (!entry)
         return;
     char directory[MAX_PATH];
-    char pattern[MAX_PATH];
     bool haveDirectory = BuildSlotDirectory(directory, entry, slot);
-    if (!description) {
-        // Undoes a directory that PrepareSlot has just made; a slot that
-        // holds files is not empty and stays.
-        if (haveDirectory)
-            RemoveDirectoryA(directory);
-        return;
-    }
-
-    HANDLE search = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA found;
-    if (!BuildPath(pattern, "%s\\%s.*", appState.savePath, entry->name)) {
-        // The player has just typed a description for this backup: a pattern
-        // too long to search is a failed backup, not one without files.
-        WarnCharacterFilesUnreachable(entry);
-        return;
-    }
-    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
-        return;
-    }
-
     FileList failed;
     BeginFileList(&failed, kIncompleteBackup, "");
-    bool copiedAny = false;
-    do {
-        if (haveDirectory && CopyIntoSlot(directory, found.cFileName))
-            copiedAny = true;
-        else
-            AddToFileList(&failed, found.cFileName);
-    } while (FindNextCharacterFile(entry, search, &found));
-    FindClose(search);
+    // A closed description dialog copies nothing.
+    bool copiedAny =
+        description && CopyCharacterFiles(entry, haveDirectory ? directory : nullptr, &failed);
 
     // A slot that received nothing keeps its bit and its old description:
-    // a new description would describe copies that are not there.
+    // a new description would describe copies that are not there. A slot
+    // directory that this save made and left empty is removed: from the next
+    // start on it would count as a slot without files. One that was there
+    // before stays, empty or not.
     if (copiedAny) {
         entry->slotMask |= SlotBit(slot);
         WriteDescription(directory, description);
+    } else if (created && haveDirectory) {
+        RemoveDirectoryA(directory);
     }
     WarnAboutFileList(&failed);
 }

@@ -12,12 +12,17 @@ struct CharacterEntry;
 
 // Creates the slot directory, or asks before overwriting an existing one.
 // False when the save must stop (no character, or the user said No).
-bool PrepareSlot(CharacterEntry* entry, int slot);
+// `created` tells whether this call made the slot directory.
+bool PrepareSlot(CharacterEntry* entry, int slot, bool* created);
 // Copies the character files into the slot and writes the description.
 // `description` is null when the description dialog was closed. The slot's
 // bit is set only when at least one file was copied; files that could not
-// be copied are named in one warning.
-void CopyToSlot(CharacterEntry* entry, int slot, const char* description);
+// be copied are named in one warning. When nothing was copied, a slot
+// directory that PrepareSlot `created` for this save is removed again if it
+// is still empty; an existing slot keeps everything, and so does every slot
+// of a caller that passes no `created`.
+void CopyToSlot(CharacterEntry* entry, int slot, const char* description,
+                bool created = false);
 // Restores the slot over the character's files after a question. Restores
 // nothing when one of the files to replace is in use or write-protected.
 // False only when the slot holds no file of the character.

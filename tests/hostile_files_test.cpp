@@ -69,8 +69,9 @@ struct Store {
                 }
             }
         });
-        if (operation == kSave && PrepareSlot(&amy, slot))
-            CopyToSlot(&amy, slot, description);
+        bool created;
+        if (operation == kSave && PrepareSlot(&amy, slot, &created))
+            CopyToSlot(&amy, slot, description, created);
         if (operation == kLoad)
             LoadSlot(&amy, slot);
         if (operation == kDelete)

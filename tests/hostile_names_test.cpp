@@ -140,11 +140,14 @@ void HostileNames::CheckSlots(const std::string& dir, const std::vector<Characte
         const bool saved = c.saveWarning.empty() && !c.directory;
         const std::string slot = dir + "\\" + c.name + "\\1";
         const Files before = Snapshot(dir);
+        const std::vector<std::string> slots = ListDir(dir + "\\" + c.name);
         EXPECT_EQ(Operate(kAbsent, c.saveWarning.empty() ? kAbsent : kShown, [&] {
-            if (PrepareSlot(entry, 1))
-                CopyToSlot(entry, 1, "hostile");
+            bool created;
+            if (PrepareSlot(entry, 1, &created))
+                CopyToSlot(entry, 1, "hostile", created);
         }), c.saveWarning);
         EXPECT_EQ(entry->slotMask, saved ? 1u : 0u);
+        EXPECT_EQ(ListDir(dir + "\\" + c.name) != slots, saved) << "a slot only with copies";
         EXPECT_EQ(Snapshot(dir), before);
 
         char text[SLOT_INFO_SIZE];

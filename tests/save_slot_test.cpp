@@ -32,11 +32,12 @@ protected:
     void Save(int slot, int answer, const char* description, DWORD warningWait = kAbsent)
     {
         auto asked = AnswerMessageBox("Are you sure?", answer, answer == IDYES ? 10000 : kAbsent);
-        bool goOn = PrepareSlot(&amy, slot);
+        bool created;
+        bool goOn = PrepareSlot(&amy, slot, &created);
         question = asked.get();
         auto warned = AnswerMessageBox("Warning", IDOK, warningWait);
         if (goOn)
-            CopyToSlot(&amy, slot, description);
+            CopyToSlot(&amy, slot, description, created);
         warning = warned.get();
     }
 
@@ -108,6 +109,9 @@ TEST_F(SaveToSlot, AClosedDescriptionChangesNoSlotAndAnEmptyOneKeepsTheOldText)
     EXPECT_EQ(ListDir(At("Amy\\2")), (Names{"Amy.d2s", "Amy.old", "desc.txt"}));
     Save(4, IDNO, nullptr);
     EXPECT_FALSE(DirectoryExists(At("Amy\\4")));
+    MakeDir(At("Amy\\4"));   // an empty slot directory is still a slot
+    Save(4, IDYES, nullptr);
+    EXPECT_TRUE(DirectoryExists(At("Amy\\4")));
     EXPECT_EQ(amy.slotMask, 0x02u);
     Save(2, IDYES, "");
     EXPECT_FALSE(warning.found) << warning.text;
@@ -122,6 +126,11 @@ TEST_F(SaveToSlot, AClosedDescriptionChangesNoSlotAndAnEmptyOneKeepsTheOldText)
 TEST_F(SaveToSlot, FilesThatCannotBeCopiedAreNamedAndOnlyACopyMarksTheSlot)
 {
     HANDLE held = OpenExclusively(At("Amy.key"));
+    HANDLE game = OpenExclusively(At("Amy.d2s"));
+    Save(5, IDNO, "abc", 10000);
+    CloseHandle(game);
+    EXPECT_EQ(warning.text, kIncomplete + "Amy.d2s\nAmy.key");
+    EXPECT_FALSE(DirectoryExists(At("Amy\\5"))) << "a new slot that received nothing is no slot";
     Save(5, IDNO, "abc", 10000);
     CloseHandle(held);
     EXPECT_EQ(warning.text, kIncomplete + "Amy.key");

@@ -14,10 +14,11 @@ void SaveSlot(int slot, HWND dialog)
     // character's slot must not overwrite the slot of another character
     // selected in the meantime.
     CharacterEntry* entry = GetSelectedCharacter(dialog);
-    if (!PrepareSlot(entry, slot))
+    bool created;
+    if (!PrepareSlot(entry, slot, &created))
         return;
     char* description = AskDescription(dialog);
-    CopyToSlot(entry, slot, description);
+    CopyToSlot(entry, slot, description, created);
     free(description);
     UpdateSlotButtons(dialog);
 }
