@@ -1,6 +1,7 @@
 #include "store/slot_operations.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/app_state.h"
 #include "store/backup_store.h"
@@ -10,12 +11,23 @@ namespace {
 
 const char kDeleteQuestion[] = "Do you really want to delete this slot?";
 const char kDeleteIncomplete[] =
-    "The slot could not be deleted completely. Some of its files are in use or write-protected:\n";
+    "The slot could not be deleted completely. These are left in it:\n";
 
-// Deletes every file directly in the slot directory. Subdirectories are not
-// the tool's and stay, and so does the slot directory around them. False
-// when the directory cannot be searched (it does not exist).
-bool DeleteSlotFiles(const char* directory)
+// Whether nothing of the slot is on disk: no directory of its name.
+bool IsSlotGone(const char* directory)
+{
+    DWORD attributes = GetFileAttributesA(directory);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Deletes every file directly in the slot directory and names in `left`
+// what stays: files that are in use or write-protected, and subdirectories,
+// which are not the tool's. False when the directory cannot be searched
+// (it does not exist).
+bool DeleteSlotFiles(const char* directory, FileList* left)
 {
     char pattern[MAX_PATH];
     if (!BuildPath(pattern, "%s\\*.*", directory))
@@ -26,19 +38,18 @@ bool DeleteSlotFiles(const char* directory)
         return false;
     do {
         char path[MAX_PATH];
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            BuildPath(path, "%s\\%s", directory, found.cFileName))
-            DeleteFileA(path);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
+                char folder[sizeof found.cFileName + 1];
+                snprintf(folder, sizeof folder, "%s\\", found.cFileName);
+                AddToFileList(left, folder);
+            }
+        } else if (!BuildPath(path, "%s\\%s", directory, found.cFileName) || !DeleteFileA(path)) {
+            AddToFileList(left, found.cFileName);
+        }
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return true;
-}
-
-void WarnSlotRemains(const char* directory)
-{
-    char text[sizeof kDeleteIncomplete + MAX_PATH];
-    snprintf(text, sizeof text, "%s%s", kDeleteIncomplete, directory);
-    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -50,12 +61,21 @@ void DeleteSlot(CharacterEntry* entry, int slot)
     if (MessageBoxA(nullptr, kDeleteQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
         return;
     char directory[MAX_PATH];
-    if (!BuildSlotDirectory(directory, entry, slot) || !DeleteSlotFiles(directory))
+    if (!BuildSlotDirectory(directory, entry, slot))
         return;
-    bool removed = RemoveDirectoryA(directory) != FALSE;
+    FileList left;
+    BeginFileList(&left, kDeleteIncomplete, "");
+    if (!DeleteSlotFiles(directory, &left)) {
+        // A slot directory removed behind the tool's back leaves nothing to
+        // delete; its bit would otherwise keep the buttons of a slot that
+        // is not there.
+        if (IsSlotGone(directory))
+            entry->slotMask &= ~SlotBit(slot);
+        return;
+    }
     // The buttons of the slot go off even when something is left; the next
     // start finds the directory again.
     entry->slotMask &= ~SlotBit(slot);
-    if (!removed && GetFileAttributesA(directory) != INVALID_FILE_ATTRIBUTES)
-        WarnSlotRemains(directory);
+    if (!RemoveDirectoryA(directory))
+        WarnAboutFileList(&left);
 }

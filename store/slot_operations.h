@@ -27,7 +27,8 @@ void CopyToSlot(CharacterEntry* entry, int slot, const char* description,
 // nothing when one of the files to replace is in use or write-protected.
 // False only when the slot holds no file of the character.
 bool LoadSlot(CharacterEntry* entry, int slot);
-// Deletes the slot after a question and clears its bit.
+// Deletes the slot after a question and clears its bit; what could not be
+// deleted is named in a warning.
 void DeleteSlot(CharacterEntry* entry, int slot);
 
 // Shared by save and load.
@@ -44,8 +45,9 @@ bool FindFirstCharacterFile(const char* pattern, const CharacterEntry* entry, HA
                             WIN32_FIND_DATAA* found);
 bool FindNextCharacterFile(const CharacterEntry* entry, HANDLE search, WIN32_FIND_DATAA* found);
 
-// A warning that names files, one per line, after a heading and before an
-// optional closing line. A list too long for the buffer ends in "...".
+// A warning that names files (and folders, ending in "\"), one per line,
+// after a heading and before an optional closing line. A list too long for
+// the buffer ends in "...".
 #define FILE_LIST_SIZE 2048
 
 struct FileList {

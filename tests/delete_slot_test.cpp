@@ -27,16 +27,25 @@ protected:
 
 }  // namespace
 
-TEST_F(DeleteSlots, ASubdirectoryKeepsTheSlotDirectoryAndIsReported)
+TEST_F(DeleteSlots, WhatIsLeftInTheSlotIsNamedAndASlotRemovedByHandIsCleared)
 {
     MakeDir(Slot(2) + "\\extra");
+    HANDLE held = OpenExclusively(Slot(2) + "\\Amy.key");
     auto asked = AnswerMessageBox("Are you sure?", IDYES);
     auto warned = AnswerMessageBox("Warning", IDOK);
     DeleteSlot(&amy, 2);
-    EXPECT_EQ(warned.get().text, "The slot could not be deleted completely. Some of its files are "
-                                 "in use or write-protected:\n" + Slot(2));
-    EXPECT_EQ(ListDir(Slot(2)), std::vector<std::string>{"extra"});
+    CloseHandle(held);
+    EXPECT_EQ(warned.get().text,
+              "The slot could not be deleted completely. These are left in it:\nAmy.key\nextra\\");
+    EXPECT_EQ(ListDir(Slot(2)), (std::vector<std::string>{"Amy.key", "extra"}));
     EXPECT_EQ(amy.slotMask, 29u);
+
+    RemoveTree(Slot(4));
+    asked = AnswerMessageBox("Are you sure?", IDYES);
+    warned = AnswerMessageBox("Warning", IDOK, 300);
+    DeleteSlot(&amy, 4);
+    EXPECT_FALSE(warned.get().found);
+    EXPECT_EQ(amy.slotMask, 21u) << "nothing of slot 4 is left";
 }
 
 TEST_F(DeleteSlots, TheXButtonFollowsTheAnswerAndSavingIntoTheFreedSlotAsksNothing)

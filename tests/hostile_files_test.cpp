@@ -29,8 +29,8 @@ const std::string kQuestions[] = {kAsk + "overwrite this slot?",
                                   kAsk + "delete this slot?"};
 const std::string kIncomplete = "Warning: The backup is incomplete. These files could not be "
                                 "copied:\n";
-const std::string kRemains = "Warning: The slot could not be deleted completely. Some of its "
-                             "files are in use or write-protected:\n";
+const std::string kRemains = "Warning: The slot could not be deleted completely. These are left "
+                             "in it:\n";
 
 // Amy.d2s, Amy.key and Bob.d2s in the save path; Amy's slot 2 holds older copies and desc.txt.
 struct Store {
@@ -156,7 +156,8 @@ TEST(HostileFiles, ADescriptionThatIsHugeBinaryProtectedHeldOrADirectoryIsShownS
         shown = store.Run(kDelete, 2);
         CloseHandle(held);
         EXPECT_EQ(shown, (c.how == kPlain ? Boxes{kQuestions[kDelete]}
-                                          : Boxes{kQuestions[kDelete], kRemains + slot}));
+                                          : Boxes{kQuestions[kDelete], kRemains + "desc.txt" +
+                                                  (c.how == kDirectory ? "\\" : "")}));
         EXPECT_EQ(store.amy.slotMask, 0u);
         EXPECT_EQ(store.SavePathFiles(), played) << "only the restore changes the save path";
     }
@@ -173,11 +174,11 @@ TEST(HostileFiles, SlotFilesHeldOrWriteProtectedAreNamedAndNeverCountAsCopied)
                   "use or write-protected:\nAmy.key\nReturn to the main menu of Diablo II or "
                   "close it, and try again."},
                  {"Amy\\2\\Amy.key", kReadOnly, kSave, kIncomplete + "Amy.key"},
-                 {"Amy\\2\\Amy.key", kReadOnly, kDelete, kRemains},
+                 {"Amy\\2\\Amy.key", kReadOnly, kDelete, kRemains + "Amy.key"},
                  {"Amy\\2\\Amy.key", kHeld, kSave, kIncomplete + "Amy.key"},
                  {"Amy\\2\\Amy.key", kHeld, kLoad, "Warning: The restore is incomplete. These "
                   "files could not be copied:\nAmy.key"},
-                 {"Amy\\2\\Amy.key", kHeld, kDelete, kRemains}};
+                 {"Amy\\2\\Amy.key", kHeld, kDelete, kRemains + "Amy.key"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.file << ", " << c.how << ", " << c.operation);
         Store store;
@@ -190,7 +191,7 @@ TEST(HostileFiles, SlotFilesHeldOrWriteProtectedAreNamedAndNeverCountAsCopied)
         CloseHandle(held);
         Boxes expected{kQuestions[c.operation]};
         if (refused)
-            expected.push_back(c.warning + (c.operation == kDelete ? slot : ""));
+            expected.push_back(c.warning);
         EXPECT_EQ(shown, expected);
 
         // A restore stopped before it began keeps Amy.d2s; a file that refused keeps its text.
