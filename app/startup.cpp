@@ -63,22 +63,41 @@ void LocateFontResource(const void** bytes, DWORD* size)
         *size = 0;
 }
 
-// True when the file holds exactly these bytes.
-bool FileHoldsBytes(const char* path, const void* bytes, DWORD size)
+// Every copy of the program running at the same time registers the same
+// file. Each keeps it open for reading while it runs, without letting it be
+// deleted: the copy that ends first then cannot delete the file from under
+// the others, whose registration still reads it, and the last one out
+// removes it. Reading stays shared, so a copy that starts later can compare
+// the bytes, while nobody can rewrite the file under a copy that uses it.
+HANDLE heldFontFile = INVALID_HANDLE_VALUE;
+
+void HoldFontFile()
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    heldFontFile = CreateFileA(appState.tempFontPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+}
+
+void ReleaseFontFile()
+{
+    if (heldFontFile != INVALID_HANDLE_VALUE)
+        CloseHandle(heldFontFile);
+    heldFontFile = INVALID_HANDLE_VALUE;
+}
+
+// True when the held file holds exactly these bytes.
+bool HeldFileHoldsBytes(const void* bytes, DWORD size)
+{
+    if (heldFontFile == INVALID_HANDLE_VALUE)
         return false;
     const char* expected = static_cast<const char*>(bytes);
     char chunk[4096];
     DWORD compared = 0;
     DWORD got = 0;
     bool same = true;
-    while (same && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    while (same && ReadFile(heldFontFile, chunk, sizeof chunk, &got, nullptr) && got > 0) {
         same = got <= size - compared && memcmp(chunk, expected + compared, got) == 0;
         compared += got;
     }
-    CloseHandle(file);
     return same && compared == size;
 }
 
@@ -100,13 +119,18 @@ bool InstallSkinFont()
     // The name is plain and fixed, though: a file there may hold another font
     // or an older one, and registering that would draw the window in the
     // wrong face without a word. Only our own bytes are reused; anything else
-    // is replaced, or the start fails when it cannot be.
-    if (FileHoldsBytes(appState.tempFontPath, bytes, size) && AddFontResourceA(appState.tempFontPath))
+    // is replaced, or the start fails when it cannot be, as when another
+    // copy of the program holds it.
+    HoldFontFile();
+    if (HeldFileHoldsBytes(bytes, size) && AddFontResourceA(appState.tempFontPath))
         return true;
+    ReleaseFontFile();
     if (!WriteFontFile(bytes, size))
         return false;
+    HoldFontFile();
     if (AddFontResourceA(appState.tempFontPath))
         return true;
+    ReleaseFontFile();
     DeleteFileA(appState.tempFontPath);
     return false;
 }
@@ -114,6 +138,8 @@ bool InstallSkinFont()
 void RemoveSkinFont()
 {
     RemoveFontResourceA(appState.tempFontPath);
+    ReleaseFontFile();
+    // Fails while another copy still holds the file; that one removes it.
     DeleteFileA(appState.tempFontPath);
 }
 

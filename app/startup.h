@@ -14,7 +14,8 @@
 // Writes the font resource to appState.tempFontPath (unless an earlier run
 // left it there) and registers it. True when the font is registered.
 bool InstallSkinFont();
-// Unregisters the font and deletes its file.
+// Unregisters the font and deletes its file, unless another copy of the
+// program still uses it.
 void RemoveSkinFont();
 
 // The box of a failed start; the caller then ends the process with -1.

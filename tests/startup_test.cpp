@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/save_path.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "resource.h"
+#include "store/game.h"
 #include "support/files.h"
+#include "support/pixels.h"
 #include "support/program.h"
 #include "support/registry.h"
 #include "support/ui_driver.h"
@@ -45,8 +48,9 @@ protected:
     }
     void TearDown() override
     {
-        if (program.started)
-            WaitForExit(program, 0);
+        for (RunningProgram* run : {&program, &other})
+            if (run->started)
+                WaitForExit(*run, 0);
         ClearAllKeys();
         RemoveTree(temp);
         RemoveTree(save);
@@ -56,7 +60,29 @@ protected:
     std::string save = MakeTempDir("run_save");
     std::string fontFile = temp + "\\" TEMP_FONT_NAME;
     RunningProgram program = {};
+    RunningProgram other = {};
 };
+
+// The window's lower part, below the list: four buttons that draw with the
+// look's font.
+std::vector<COLORREF> LowerPart(HWND main)
+{
+    Picture shown = CaptureClient(main);
+    return std::vector<COLORREF>(shown.pixels.begin() + 320 * shown.width, shown.pixels.end());
+}
+
+// Switches a running program's window to the other look through its menu,
+// and returns its lower part once it has changed.
+std::vector<COLORREF> ToggleLook(HWND main)
+{
+    std::vector<COLORREF> before = LowerPart(main), after = before;
+    PostMessageA(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main), MAKELPARAM(10, 10));
+    PostMessageA(WaitForWindow("#32768", nullptr, 5000), WM_CHAR, 't', 1);
+    for (DWORD t0 = GetTickCount(); after == before && GetTickCount() - t0 < 5000; Sleep(50))
+        after = LowerPart(main);
+    Sleep(100);   // the first change seen may be half a paint
+    return LowerPart(main);
+}
 
 }  // namespace
 
@@ -160,5 +186,43 @@ TEST_F(ProgramRun, FontThatCannotBeWrittenEndsWithMinusOneBeforeAnyQuestion)
         EXPECT_TRUE(directory ? DirectoryExists(fontFile) : ReadBytes(fontFile) == foreign);
         HKEY key;   // nothing written, not even the key
         EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key), 0);
+    }
+}
+
+// Every copy of the program uses the same font file. A second copy starts
+// beside the first, and whichever ends first leaves the other its face: the
+// one left draws with the skin's font for the first time after the other
+// has gone.
+TEST_F(ProgramRun, SecondCopyStartsAndEitherEndsWithoutTakingTheOthersFace)
+{
+    SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, save);
+    for (bool firstEndsFirst : {true, false}) {
+        SCOPED_TRACE(firstEndsFirst ? "first ends first" : "second ends first");
+        SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE, REG_BINARY, std::string(1, '\0'));
+        Start();
+        HWND first = WaitForProgramWindow(program, "Slotkeeper");
+        ASSERT_TRUE((other = StartSlotkeeper(temp.c_str())).started);
+        HWND second = WaitForProgramWindow(other, "Slotkeeper");
+        ASSERT_TRUE(first && second);
+        int x = 0;
+        for (HWND main : {first, second}) {   // the template's face gives 8 x 13 base units
+            RECT rect = {};
+            GetWindowRect(main, &rect);
+            EXPECT_EQ(rect.right - rect.left, 490);
+            EXPECT_EQ(rect.bottom - rect.top, 486);
+            SetWindowPos(main, nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);   // side by side
+            x += 600;
+        }
+        RunningProgram& ending = firstEndsFirst ? program : other;
+        RunningProgram& staying = firstEndsFirst ? other : program;
+        HWND endingMain = firstEndsFirst ? first : second;
+        HWND stayingMain = firstEndsFirst ? second : first;
+        std::vector<COLORREF> skinned = ToggleLook(endingMain);
+        PressButton(endingMain, IDC_EXIT);
+        EXPECT_EQ(WaitForExit(ending), 0u);
+        EXPECT_TRUE(ToggleLook(stayingMain) == skinned) << "the window left lost its face";
+        PressButton(stayingMain, IDC_EXIT);
+        EXPECT_EQ(WaitForExit(staying), 0u);
+        EXPECT_FALSE(FileExists(fontFile));   // the last one out removes it
     }
 }

@@ -57,6 +57,20 @@ RunningProgram StartSlotkeeper(const char* tempDir)
     return program;
 }
 
+HWND WaitForProgramWindow(const RunningProgram& program, const char* caption, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start <= timeoutMs; Sleep(10)) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, nullptr, caption))) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == program.info.dwProcessId && IsWindowVisible(window))
+                return window;
+        }
+    }
+    return nullptr;
+}
+
 DWORD WaitForExit(RunningProgram& program, DWORD timeoutMs)
 {
     if (!program.started)
