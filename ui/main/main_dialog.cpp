@@ -34,6 +34,15 @@ const int kFontControls[] = {
     IDC_CHARACTER_LIST, IDC_EXIT, IDC_ACTIVATE_GAME, IDC_INFORMATION, IDC_ABOUT,
 };
 
+// A slot command runs to its end inside the dialog procedure, but its
+// questions and warnings have no owner: the window stays usable beneath
+// them, and their message loops bring further commands here meanwhile. So
+// one slot command runs at a time, another one is ignored until it returns,
+// and a request to close waits for it, so that no operation goes on under
+// an ended window and its description prompt never gets a dead owner.
+bool slotCommandRunning;
+bool closeRequested;
+
 // The slot 1..5 whose control in `ids` has `id`, or 0.
 int SlotOfControl(const int (&ids)[SLOT_COUNT], int id)
 {
@@ -70,6 +79,8 @@ void EnsureListNotifies(HWND dialog)
 
 void OnInitDialog(HWND dialog)
 {
+    slotCommandRunning = false;
+    closeRequested = false;
     InitMainDialog(dialog);
     appState.skinBitmap = static_cast<HBITMAP>(LoadImageA(
         appState.instance, MAKEINTRESOURCEA(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -100,6 +111,32 @@ void RunSlotCommand(HWND dialog, int id)
     }
 }
 
+// Exit, "&Close", Alt+F4 and the close box all come here. While a slot
+// command runs, the request is only noted; the command carries it out when it
+// returns.
+void OnClose(HWND dialog)
+{
+    closeRequested = slotCommandRunning;
+    if (closeRequested)
+        return;
+    DeleteObject(appState.skinBitmap);
+    DeleteObject(appState.listBrush);
+    appState.skinBitmap = nullptr;
+    appState.listBrush = nullptr;
+    EndDialog(dialog, 0);
+}
+
+void RunSlotCommandAlone(HWND dialog, int id)
+{
+    if (slotCommandRunning)
+        return;
+    slotCommandRunning = true;
+    RunSlotCommand(dialog, id);
+    slotCommandRunning = false;
+    if (closeRequested)
+        OnClose(dialog);
+}
+
 void OnCommand(HWND dialog, WPARAM wParam)
 {
     if (HIWORD(wParam) == LBN_SELCHANGE)
@@ -121,7 +158,7 @@ void OnCommand(HWND dialog, WPARAM wParam)
         DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_HELP), dialog, HelpDlgProc, 0);
         break;
     default:
-        RunSlotCommand(dialog, id);
+        RunSlotCommandAlone(dialog, id);
         break;
     }
 }
@@ -132,15 +169,6 @@ BOOL OnNotify(HWND dialog, LPARAM lParam)
     if (header->code != TTN_NEEDTEXTA)
         return FALSE;
     return AnswerTooltipRequest(dialog, lParam);
-}
-
-void OnClose(HWND dialog)
-{
-    DeleteObject(appState.skinBitmap);
-    DeleteObject(appState.listBrush);
-    appState.skinBitmap = nullptr;
-    appState.listBrush = nullptr;
-    EndDialog(dialog, 0);
 }
 
 }  // namespace
