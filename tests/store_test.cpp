@@ -1,0 +1,111 @@
+// The backup store read from real save paths: the characters found, the
+// slot information a Load button shows, and names and paths the platform
+// would bend into another file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "resource.h"
+#include "store/backup_store.h"
+#include "store/characters.h"
+#include "support/disk.h"
+#include "support/player.h"
+#include "support/window.h"
+
+TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
+{
+    for (const char* suffix : {"", "\\"}) {
+        SavePath save({"Zed.d2s", "Amy.d2s", "Cid.d2s", "Amy.key", "notes.txt", "Tal.d2sx", ".d2s",
+                       "Old.d2s\\", "ab .d2s", "Amy\\1\\", "Amy\\3\\", "Amy\\5\\", "Amy\\2=file",
+                       "Bob.D2S", "Bob\\01\\", "Bob\\6\\", "Bob\\12\\", "Bob\\Slot 2\\", "Cid\\4\\"},
+                      suffix);
+        EXPECT_EQ(Play({}, [] { ScanCharacters(); }), Seen{});
+        std::string listed;
+        for (CharacterEntry* entry = GetCharacterList(); entry; entry = entry->next)
+            listed += std::string(entry->name) + ":" + std::to_string(entry->slotMask) + " ";
+        EXPECT_EQ(listed, "ab :0 Amy:21 Bob:0 Cid:8 Old:0 Zed:0 ");
+        EXPECT_EQ(save.Tree(), ".d2s, Amy.d2s, Amy.key, Amy\\, Amy\\1\\, Amy\\2=file, Amy\\3\\, "
+                               "Amy\\5\\, Bob.D2S, Bob\\, Bob\\01\\, Bob\\12\\, Bob\\6\\, "
+                               "Bob\\Slot 2\\, Cid.d2s, Cid\\, Cid\\4\\, Old.d2s\\, Old\\, Tal.d2sx, "
+                               "Zed.d2s, Zed\\, ab .d2s, notes.txt");
+    }
+    SavePath empty({"readme.txt"});
+    EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(); }), Seen{"Warning: No savegames found!"});
+    EXPECT_EQ(GetCharacterList(), nullptr);
+    ReleaseCharacters();
+    EXPECT_EQ(appState.savePath, nullptr);
+}
+
+// Windows' own file systems keep no time before 1601, but a Linux tmpfs under
+// Wine does: a copy dated 1500 reads back with the top bit set, which no
+// conversion to calendar time accepts.
+static void DateBeforeTheCalendar(const std::string& dir, const char* file)
+{
+    char touch[] = "/usr/bin/touch -d 1500-01-01 Ode/1/Ode.d2s";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, touch, nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                               &startup, &process));
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    for (int i = 0; i < 200 && !(data.ftLastWriteTime.dwHighDateTime >> 31); Sleep(20), ++i)
+        GetFileAttributesExA((dir + "\\" + file).c_str(), GetFileExInfoStandard, &data);
+}
+
+TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
+{
+    SetEnvironmentVariableA("TMP", "Z:\\dev\\shm");
+    SavePath save({"Kira\\2\\Kira.d2s", "Kira\\5\\Kira.d2s", "Kira\\3\\desc.txt", "Amy\\1\\Amy.d2s",
+                   "Ode\\1\\Ode.d2s"}, "\\");
+    DateBeforeTheCalendar(save.dir, "Ode\\1\\Ode.d2s");
+    SetLastWriteTime(save.At("Kira\\2\\Kira.d2s"), 2000, 3, 7, 9, 5);     // 14:35 in the test's zone
+    SetLastWriteTime(save.At("Kira\\5\\Kira.d2s"), 2000, 12, 31, 18, 37);
+    SetLastWriteTime(save.At("Amy\\1\\Amy.d2s"), 2001, 1, 1, 8, 37);
+    const std::string amy = "Amy, Slot 1\r\nLast played: 1/1/2001 at 14:7";
+    const std::string missing = "ERROR: couldn't find " + save.dir + "\\\\";
+    const std::string big = std::string(1023, 'd') + "LX";
+    const std::string longName(250, 'n');
+    const struct {
+        const char* name;
+        int slot;
+        std::string description;    // Amy's slot 1 desc.txt; "\\" makes it a directory
+        std::string shown;
+    } rows[] = {
+        {"Kira", 2, "", "Kira, Slot 2\r\nLast played: 7/3/2000 at 14:35"},
+        {"Kira", 5, "", "Kira, Slot 5\r\nLast played: 1/1/2001 at 0:7"},
+        {"Kira", 3, "", missing + "Kira\\3\\Kira.d2s"},
+        {"Kira", 4, "", missing + "Kira\\4\\Kira.d2s"},
+        {longName.c_str(), 1, "", missing + longName + "\\1\\" + longName + ".d2s"},
+        {"Ode", 1, "", "Ode, Slot 1\r\nLast played: unknown"},
+        {"Amy", 1, "before Baal\r\nlevel 80", amy + "\r\n\r\nbefore Baal\r\nlevel 80"},
+        {"Amy", 1, "", amy},
+        {"Amy", 1, std::string("0123456789\0tail", 15), amy + "\r\n\r\n0123456789"},
+        {"Amy", 1, big, amy + "\r\n\r\n" + big.substr(0, 1024)},
+        {"Amy", 1, "\\", amy},
+        {"Amy", 1, "held", amy},
+    };
+    for (const auto& row : rows) {
+        const std::string desc = save.At("Amy\\1\\desc.txt");
+        DeleteFileA(desc.c_str());
+        RemoveDirectoryA(desc.c_str());
+        if (row.description == "\\")
+            CreateDirectoryA(desc.c_str(), nullptr);
+        else
+            MakeEntries(save.dir, {"Amy\\1\\desc.txt=" + row.description});
+        HANDLE held = row.description != "held" ? nullptr :
+            CreateFileA(desc.c_str(), GENERIC_READ, 0, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+        CharacterEntry entry = {};
+        strcpy(entry.name, row.name);
+        struct {
+            char text[SLOT_INFO_SIZE];
+            char guard[16];
+        } info;
+        memset(&info, 'G', sizeof info);
+        FormatSlotInfo(info.text, &entry, row.slot);
+        CloseHandle(held);
+        EXPECT_EQ(std::string(info.text), row.shown);
+        EXPECT_EQ(std::string(info.guard, 16), std::string(16, 'G'));
+    }
+}
