@@ -2,9 +2,8 @@
 // with the questions and warnings met on the way.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <map>
 
 #include "app/app_state.h"
 #include "resource.h"
@@ -16,43 +15,52 @@
 
 namespace {
 
-const char kOverwrite[] = "Are you sure?: Do you really want to overwrite this slot?";
-const char kRestore[] = "Are you sure?: Do you really want to restore and overwrite your current game?";
-const char kDelete[] = "Are you sure?: Do you really want to delete this slot?";
-const char kPrompt[] = "Please enter a description for the Backup";
-const std::string kIncomplete = "!Warning: The backup is incomplete. These files could not be copied:\n";
-const std::string kLeft = "!Warning: The slot could not be deleted completely. These are left in it:\n";
-// Amy, Bob and the older copies in Amy's slot 2; a row adds to it.
-const std::string kBase = "Amy.d2s, Amy.key, Amy\\, Amy\\2\\, Amy\\2\\Amy.d2s=old, "
-                          "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old, Bob.d2s, Bob\\";
+const std::string kAsk = "Are you sure?: Do you really want to ", kWarn = "!Warning: The ";
+const std::string kOverwrite = kAsk + "overwrite this slot?", kDelete = kAsk + "delete this slot?";
+const std::string kRestore = kAsk + "restore and overwrite your current game?";
+const std::string kPrompt = "Please enter a description for the Backup";
+const std::string kCopied = "These files could not be copied:\n";
+const std::string kBackup = kWarn + "backup is incomplete. " + kCopied;
+const std::string kLeft = kWarn + "slot could not be deleted completely. These are left in it:\n";
+const std::string kBase = "Amy.d2s, Amy.key, Bob.d2s, Bob\\, Amy\\2\\Amy.d2s=old, "
+                          "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old";
 HWND mainDialog;
 
-// A tree written in any order, as Tree() writes it.
-std::string Sorted(const std::string& tree)
+// `tree` with `changes` made: an entry replaces the one of its path, "-P" takes
+// away P and everything below it. Written as Tree() writes it, with directories.
+std::string Changed(const std::string& tree, const std::string& changes)
 {
-    std::vector<std::string> entries;
-    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 2)
-        entries.push_back(tree.substr(start, (end = tree.find(", ", start)) - start));
-    std::sort(entries.begin(), entries.end());
+    std::map<std::string, std::string> entries;
+    for (std::string list : {tree, changes}) {
+        for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
+            std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
+            std::string path = entry.substr(0, entry.find('='));
+            if (path[0] == '-') {
+                path.erase(0, 1);
+                entries.erase(entries.lower_bound(path), entries.lower_bound(path + '\xFF'));
+                continue;
+            }
+            for (size_t slash = 0; (slash = path.find('\\', slash)) != path.npos;) {
+                ++slash;
+                entries[path.substr(0, slash)] = path.substr(0, slash);
+            }
+            entries[path] = entry;
+        }
+    }
     std::string joined;
-    for (const std::string& entry : entries)
-        joined += (joined.empty() ? "" : ", ") + entry;
+    for (const auto& entry : entries)
+        joined += (joined.empty() ? "" : ", ") + entry.second;
     return joined;
 }
 
-HANDLE Hold(const std::string& path)
-{
-    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
 struct Row {
-    Entries extra;
-    DWORD mask;                   // Amy's slots before the press
+    std::string extra;         // added to kBase first
+    DWORD mask;                // Amy's slots before the press
     int button;
     Script script;
     Seen seen;
-    DWORD after;                  // her slots afterwards
-    std::string tree;             // the save path afterwards, kBase when empty
+    DWORD after;               // her slots afterwards
+    std::string changes;       // to the save path
     std::vector<const char*> held = {};
 };
 
@@ -64,69 +72,59 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         Select(mainDialog, 1);
         PostMessageA(box, WM_COMMAND, IDYES, 0);
     });
+    const std::string kNothing = kWarn + "restore is incomplete. " + kCopied;
+    const std::string kInUse = "!Warning: Nothing was restored. These files are in use or "
+                               "write-protected:\nAmy.d2s\nReturn to the main menu of Diablo II "
+                               "or close it, and try again.";
+    const std::string kNoFiles = "!Warning: This slot holds no files of Amy.";
     const Row rows[] = {
-        // Save: an empty slot at once, an occupied one after a question; a closed prompt or a
-        // copy that failed everywhere changes nothing, and other characters' files stay out.
-        {{}, 2, IDC_SAVE_SLOT3, {"=abc"}, {kPrompt}, 6, kBase + ", Amy\\3\\, Amy\\3\\Amy.d2s, "
-         "Amy\\3\\Amy.key, Amy\\3\\desc.txt=abc"},
-        {{}, 2, IDC_SAVE_SLOT2, {"No"}, {kOverwrite}, 2, ""},
-        {{}, 2, IDC_SAVE_SLOT2, {"Yes", "Close"}, {kOverwrite, kPrompt}, 2, ""},
-        {{}, 2, IDC_SAVE_SLOT4, {"Close"}, {kPrompt}, 2, ""},
-        {{"Amy\\3\\"}, 6, IDC_SAVE_SLOT3, {"Yes", "Close"}, {kOverwrite, kPrompt}, 6,
-         kBase + ", Amy\\3\\"},
-        {{"Amy\\3=file"}, 2, IDC_SAVE_SLOT3, {"Yes", "=abc", "OK"},
-         {kOverwrite, kPrompt, kIncomplete + "Amy.d2s\nAmy.key"}, 2, kBase + ", Amy\\3=file"},
-        {{}, 2, IDC_SAVE_SLOT2, {"Yes", "="}, {kOverwrite, kPrompt}, 2, "Amy.d2s, Amy.key, Amy\\, "
-         "Amy\\2\\, Amy\\2\\Amy.d2s, Amy\\2\\Amy.key, Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old, "
-         "Bob.d2s, Bob\\"},
-        {{}, 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kIncomplete + "Amy.key"}, 0x12,
-         kBase + ", Amy\\5\\, Amy\\5\\Amy.d2s, Amy\\5\\desc.txt=abc", {"Amy.key"}},
-        {{}, 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kIncomplete + "Amy.d2s\nAmy.key"}, 2, "",
+        // Save: an empty slot at once, an occupied one after a question. A closed prompt or
+        // a copy that failed everywhere changes nothing; other characters' files stay out.
+        {"", 2, IDC_SAVE_SLOT3, {"=abc"}, {kPrompt}, 6,
+         "Amy\\3\\Amy.d2s, Amy\\3\\Amy.key, Amy\\3\\desc.txt=abc"},
+        {"", 2, IDC_SAVE_SLOT2, {"No"}, {kOverwrite}, 2, ""},
+        {"", 2, IDC_SAVE_SLOT2, {"Yes", "Close"}, {kOverwrite, kPrompt}, 2, ""},
+        {"", 2, IDC_SAVE_SLOT4, {"Close"}, {kPrompt}, 2, ""},
+        {"Amy\\3\\", 6, IDC_SAVE_SLOT3, {"Yes", "Close"}, {kOverwrite, kPrompt}, 6, ""},
+        {"Amy\\3=file", 2, IDC_SAVE_SLOT3, {"Yes", "=abc", "OK"},
+         {kOverwrite, kPrompt, kBackup + "Amy.d2s\nAmy.key"}, 2, ""},
+        {"", 2, IDC_SAVE_SLOT2, {"Yes", "="}, {kOverwrite, kPrompt}, 2,
+         "Amy\\2\\Amy.d2s, Amy\\2\\Amy.key"},
+        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kBackup + "Amy.key"}, 0x12,
+         "Amy\\5\\Amy.d2s, Amy\\5\\desc.txt=abc", {"Amy.key"}},
+        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kBackup + "Amy.d2s\nAmy.key"}, 2, "",
          {"Amy.d2s", "Amy.key"}},
-        {{"Amy.d2s.bak", "Amy.ma0.old", "Amy.b.d2s", "Amy.b.c.key", "Amy.bak\\"}, 0,
-         IDC_SAVE_SLOT1, {"=x"}, {kPrompt}, 1, kBase + ", Amy.b.c.key, Amy.b.d2s, Amy.bak\\, "
-         "Amy.d2s.bak, Amy.ma0.old, Amy\\1\\, Amy\\1\\Amy.d2s, Amy\\1\\Amy.d2s.bak, "
-         "Amy\\1\\Amy.key, Amy\\1\\Amy.ma0.old, Amy\\1\\desc.txt=x"},
-        {{"Bob\\2\\", "Bob\\2\\Bob.d2s=old"}, 2, IDC_SAVE_SLOT2, {pickBobThenYes, "=new"},
-         {kOverwrite, kPrompt}, 2, "Amy.d2s, Amy.key, Amy\\, Amy\\2\\, Amy\\2\\Amy.d2s, "
-         "Amy\\2\\Amy.key, Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=new, Bob.d2s, Bob\\, Bob\\2\\, "
-         "Bob\\2\\Bob.d2s=old"},
+        {"Amy.d2s.bak, Amy.ma0.old, Amy.b.d2s, Amy.b.c.key, Amy.bak\\", 0, IDC_SAVE_SLOT1, {"=x"},
+         {kPrompt}, 1, "Amy\\1\\Amy.d2s, Amy\\1\\Amy.d2s.bak, Amy\\1\\Amy.key, "
+         "Amy\\1\\Amy.ma0.old, Amy\\1\\desc.txt=x"},
+        {"Bob\\2\\Bob.d2s=old", 2, IDC_SAVE_SLOT2, {pickBobThenYes, "=new"}, {kOverwrite, kPrompt},
+         2, "Amy\\2\\Amy.d2s, Amy\\2\\Amy.key, Amy\\2\\desc.txt=new"},
         // Load: only after Yes, only the character's files, and nothing while one is held.
-        {{}, 2, IDC_LOAD_SLOT2, {"No"}, {kRestore}, 2, ""},
-        {{}, 2, IDC_LOAD_SLOT2, {"Yes"}, {kRestore}, 2, "Amy.d2s=old, Amy.key, Amy.old=old, "
-         "Amy\\, Amy\\2\\, Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old, "
-         "Bob.d2s, Bob\\"},
-        {{}, 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, "!Warning: Nothing was restored. These "
-         "files are in use or write-protected:\nAmy.d2s\nReturn to the main menu of Diablo II or "
-         "close it, and try again."}, 2, "", {"Amy.d2s"}},
-        {{}, 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, "!Warning: The restore is incomplete. "
-         "These files could not be copied:\nAmy.old"}, 2, "Amy.d2s=old, Amy.key, Amy\\, Amy\\2\\, "
-         "Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old, Bob.d2s, Bob\\",
+        {"", 2, IDC_LOAD_SLOT2, {"No"}, {kRestore}, 2, ""},
+        {"", 2, IDC_LOAD_SLOT2, {"Yes"}, {kRestore}, 2, "Amy.d2s=old, Amy.old=old"},
+        {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kInUse}, 2, "", {"Amy.d2s"}},
+        {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kNothing + "Amy.old"}, 2, "Amy.d2s=old",
          {"Amy\\2\\Amy.old"}},
-        {{"Amy\\3\\", "Amy\\3\\desc.txt"}, 6, IDC_LOAD_SLOT3, {"Yes", "OK"},
-         {kRestore, "!Warning: This slot holds no files of Amy."}, 6,
-         kBase + ", Amy\\3\\, Amy\\3\\desc.txt"},
+        {"Amy\\3\\desc.txt", 6, IDC_LOAD_SLOT3, {"Yes", "OK"}, {kRestore, kNoFiles}, 6, ""},
         // X: after Yes the slot goes, and a slot already gone is forgotten; what stays is named.
-        {{}, 2, IDC_DELETE_SLOT2, {"No"}, {kDelete}, 2, ""},
-        {{}, 2, IDC_DELETE_SLOT2, {"Yes"}, {kDelete}, 0, "Amy.d2s, Amy.key, Amy\\, Bob.d2s, Bob\\"},
-        {{}, 6, IDC_DELETE_SLOT3, {"Yes"}, {kDelete}, 2, ""},
-        {{"Amy\\2\\extra\\"}, 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "extra\\"}, 0,
-         "Amy.d2s, Amy.key, Amy\\, Amy\\2\\, Amy\\2\\extra\\, Bob.d2s, Bob\\"},
-        {{}, 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "Amy.old"}, 0,
-         "Amy.d2s, Amy.key, Amy\\, Amy\\2\\, Amy\\2\\Amy.old=old, Bob.d2s, Bob\\",
-         {"Amy\\2\\Amy.old"}},
+        {"", 2, IDC_DELETE_SLOT2, {"No"}, {kDelete}, 2, ""},
+        {"", 2, IDC_DELETE_SLOT2, {"Yes"}, {kDelete}, 0, "-Amy\\2\\"},
+        {"", 6, IDC_DELETE_SLOT3, {"Yes"}, {kDelete}, 2, ""},
+        {"Amy\\2\\extra\\", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "extra\\"}, 0,
+         "-Amy\\2\\Amy, -Amy\\2\\desc.txt"},
+        {"", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "Amy.old"}, 0,
+         "-Amy\\2\\Amy.d2s, -Amy\\2\\desc.txt", {"Amy\\2\\Amy.old"}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "button " << row.button << ", " << row.tree);
-        SavePath save({"Amy.d2s", "Amy.key", "Bob.d2s", "Amy\\2\\Amy.d2s=old", "Amy\\2\\Amy.old=old",
-                       "Amy\\2\\desc.txt=old", "Bob\\"});
-        MakeEntries(save.dir, row.extra);
+        SCOPED_TRACE(::testing::Message() << "button " << row.button << ", " << row.changes);
+        SavePath save({kBase, row.extra});
         MainWindowState state(0);
         CharacterEntry* amy = AddCharacter("Amy", row.mask);
         AddCharacter("Bob", 0);
         std::vector<HANDLE> held;
         for (const char* path : row.held)
-            held.push_back(Hold(save.At(path)));
+            held.push_back(CreateFileA(save.At(path).c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
         Seen seen;
         DWORD enabled = 0;
         ShowMainDialog([&](HWND dialog) {
@@ -140,41 +138,41 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         EXPECT_EQ(seen, row.seen);
         EXPECT_EQ(amy->slotMask, row.after);
         EXPECT_EQ(enabled, 0u) << "the buttons follow the selected character's slots";
-        EXPECT_EQ(save.Tree(), Sorted(row.tree.empty() ? kBase : row.tree));
+        EXPECT_EQ(save.Tree(), Changed(kBase + ", " + row.extra, row.changes));
     }
 }
 
 TEST(Slots, OddNamesAndDeepSavePathsWorkOrAreRefusedWithoutTouchingAnotherFile)
 {
     SavePath save({"1\\keep"});   // where slot 1 of ".." would lie
-    const std::string shallow = save.At("s"), deep = shallow + "\\" + std::string(248 - shallow.size(), 'd');
+    const std::string shallow = save.At("s");
+    const std::string deep = shallow + "\\" + std::string(248 - shallow.size(), 'd');
     const std::string longest((MAX_PATH - 1 - shallow.size() - 8) / 2, 'm'), over = longest + "m";
     const Seen works = {kPrompt, kRestore, kDelete};
-    auto refused = [](const std::string& name, const std::string& files) {
-        return Seen{kPrompt, kIncomplete + (files.empty() ? name + ".d2s\n" + name + ".key" : files)};
+    auto refused = [](const std::string& name) {
+        return Seen{kPrompt, kBackup + name + ".d2s\n" + name + ".key"};
     };
     const struct {
         std::string path, name;
         Seen seen;
     } rows[] = {
-        {shallow, "x.", refused("x.", "")}, {shallow, "ab ", refused("ab ", "")},
-        {shallow, "..", refused("..", "")}, {shallow, "Sir Ray Jr", works}, {shallow, "caf\xE9\xFC", works},
-        {shallow, longest, works}, {shallow, over, refused(over, "")},
-        {deep, "Amy", refused("Amy", "")}, {deep, "Sorceress", refused("", "Sorceress.*")},
+        {shallow, "x.", refused("x.")}, {shallow, "ab ", refused("ab ")},
+        {shallow, "..", refused("..")},
+        {shallow, "Sir Ray Jr", works}, {shallow, "caf\xE9\xFC", works}, {shallow, longest, works},
+        {shallow, over, refused(over)}, {deep, "Amy", refused("Amy")},
+        {deep, "Sorceress", {kPrompt, kBackup + "Sorceress.*"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.path.size()) + " " + row.name);
         const std::string at = row.path.substr(save.dir.size() + 1) + "\\" + row.name;
-        MakeEntries(save.dir, {at + ".d2s", at + ".key"});
-        if (row.seen == works)
-            MakeEntries(save.dir, {at + "\\"});
+        MakeEntries(save.dir, {at + ".d2s", at + ".key", row.seen == works ? at + "\\" : ""});
         const std::string before = save.Tree();
         MainWindowState state(0);
         appState.savePath = strdup(row.path.c_str());
         CharacterEntry* entry = AddCharacter(row.name.c_str());
         ShowMainDialog([&](HWND dialog) {
             Select(dialog, 0);
-            Script script = row.seen == works ? Script{"=odd", "Yes", "Yes"} : Script{"=odd", "OK"};
+            Script script = {"=odd", row.seen == works ? "Yes" : "OK", "Yes"};
             EXPECT_EQ(Play(script, [&] {
                 Click(dialog, IDC_SAVE_SLOT1);
                 if (entry->slotMask) {

@@ -16,19 +16,18 @@
 TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
 {
     for (const char* suffix : {"", "\\"}) {
-        SavePath save({"Zed.d2s", "Amy.d2s", "Cid.d2s", "Amy.key", "notes.txt", "Tal.d2sx", ".d2s",
-                       "Old.d2s\\", "ab .d2s", "Amy\\1\\", "Amy\\3\\", "Amy\\5\\", "Amy\\2=file",
-                       "Bob.D2S", "Bob\\01\\", "Bob\\6\\", "Bob\\12\\", "Bob\\Slot 2\\", "Cid\\4\\"},
-                      suffix);
+        SavePath save({"Zed.d2s, Amy.d2s, Cid.d2s, Amy.key, notes.txt, Tal.d2sx, .d2s, Old.d2s\\, "
+                       "ab .d2s, Amy\\1\\, Amy\\3\\, Amy\\5\\, Amy\\2=file, Bob.D2S, Bob\\01\\, "
+                       "Bob\\6\\, Bob\\12\\, Bob\\Slot 2\\, Cid\\4\\"}, suffix);
         EXPECT_EQ(Play({}, [] { ScanCharacters(); }), Seen{});
         std::string listed;
         for (CharacterEntry* entry = GetCharacterList(); entry; entry = entry->next)
             listed += std::string(entry->name) + ":" + std::to_string(entry->slotMask) + " ";
         EXPECT_EQ(listed, "ab :0 Amy:21 Bob:0 Cid:8 Old:0 Zed:0 ");
-        EXPECT_EQ(save.Tree(), ".d2s, Amy.d2s, Amy.key, Amy\\, Amy\\1\\, Amy\\2=file, Amy\\3\\, "
-                               "Amy\\5\\, Bob.D2S, Bob\\, Bob\\01\\, Bob\\12\\, Bob\\6\\, "
-                               "Bob\\Slot 2\\, Cid.d2s, Cid\\, Cid\\4\\, Old.d2s\\, Old\\, Tal.d2sx, "
-                               "Zed.d2s, Zed\\, ab .d2s, notes.txt");
+        EXPECT_EQ(save.Tree(), ".d2s, Amy.d2s, Amy.key, Amy\\, Amy\\1\\, Amy\\2=file, "
+                               "Amy\\3\\, Amy\\5\\, Bob.D2S, Bob\\, Bob\\01\\, Bob\\12\\, "
+                               "Bob\\6\\, Bob\\Slot 2\\, Cid.d2s, Cid\\, Cid\\4\\, Old.d2s\\, "
+                               "Old\\, Tal.d2sx, Zed.d2s, Zed\\, ab .d2s, notes.txt");
     }
     SavePath empty({"readme.txt"});
     EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(); }), Seen{"Warning: No savegames found!"});
@@ -56,10 +55,10 @@ static void DateBeforeTheCalendar(const std::string& dir, const char* file)
 TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
 {
     SetEnvironmentVariableA("TMP", "Z:\\dev\\shm");
-    SavePath save({"Kira\\2\\Kira.d2s", "Kira\\5\\Kira.d2s", "Kira\\3\\desc.txt", "Amy\\1\\Amy.d2s",
+    SavePath save({"Kira\\2\\Kira.d2s, Kira\\5\\Kira.d2s, Kira\\3\\desc.txt, Amy\\1\\Amy.d2s, "
                    "Ode\\1\\Ode.d2s"}, "\\");
     DateBeforeTheCalendar(save.dir, "Ode\\1\\Ode.d2s");
-    SetLastWriteTime(save.At("Kira\\2\\Kira.d2s"), 2000, 3, 7, 9, 5);     // 14:35 in the test's zone
+    SetLastWriteTime(save.At("Kira\\2\\Kira.d2s"), 2000, 3, 7, 9, 5);   // 14:35 in the test's zone
     SetLastWriteTime(save.At("Kira\\5\\Kira.d2s"), 2000, 12, 31, 18, 37);
     SetLastWriteTime(save.At("Amy\\1\\Amy.d2s"), 2001, 1, 1, 8, 37);
     const std::string amy = "Amy, Slot 1\r\nLast played: 1/1/2001 at 14:7";

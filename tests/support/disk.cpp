@@ -58,15 +58,17 @@ std::string MakeTempDir()
 
 void MakeEntries(const std::string& dir, Entries entries)
 {
-    for (const std::string& entry : entries) {
-        std::string path = dir + "\\" + entry.substr(0, entry.find('='));
-        for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != std::string::npos;)
-            CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);
-        if (path.back() == '\\')
-            continue;
-        size_t equals = entry.find('=');
-        std::string name = path.substr(path.find_last_of('\\') + 1);
-        WriteBytes(path, equals == std::string::npos ? name : entry.substr(equals + 1));
+    for (const std::string& list : entries) {
+        for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
+            std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
+            std::string path = dir + "\\" + entry.substr(0, entry.find('='));
+            for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != path.npos;)
+                CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);
+            size_t equals = entry.find('=');
+            std::string name = path.substr(path.find_last_of('\\') + 1);
+            if (path.back() != '\\')
+                WriteBytes(path, equals == std::string::npos ? name : entry.substr(equals + 1));
+        }
     }
 }
 
@@ -123,8 +125,8 @@ void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, 
     SYSTEMTIME time = {year, month, 0, day, hour, minute, 0, 0};
     FILETIME written;
     SystemTimeToFileTime(&time, &written);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     SetFileTime(file, nullptr, nullptr, &written);
     CloseHandle(file);
 }

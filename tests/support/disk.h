@@ -7,7 +7,8 @@
 #include <initializer_list>
 #include <string>
 
-// Entries of a tree, relative to its directory, parents made as needed:
+// Entries of a tree, relative to its directory, as Tree() writes them (a
+// string may hold several, separated by ", "); parents are made as needed.
 // "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file holding those bytes, and
 // "Amy.d2s" alone a file holding its own name, so a copy shows its origin.
 using Entries = std::initializer_list<std::string>;
