@@ -12,13 +12,10 @@
 #include "support/registry.h"
 #include "support/window.h"
 
-using namespace std::string_literals;
-
 namespace {
 
 const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
 const char kGame[] = "Software\\Blizzard Entertainment\\Diablo II";
-const DWORD kNoKey = ~0u;
 
 std::string Stored(const char* name)
 {
@@ -44,30 +41,29 @@ Answer Pick(std::string name)
 TEST(Settings, GraphicModeIsReadShownAndWrittenBack)
 {
     const struct { DWORD type; std::string data, loaded, ran; BYTE mode, firstRun; } rows[] = {
-        {kNoKey, "", "absent", "absent", 0x55, 0},
-        {REG_NONE, "\0"s, "0:\0"s, "0:\0"s, 0, 0},
+        {REG_NONE, "", "absent", "absent", 0x55, 0},   // no key at all
+        {REG_NONE, std::string(1, '\0'), std::string("0:\0", 3), std::string("0:\0", 3), 0, 0},
         {REG_SZ, "\x02", "1:\x02", "0:\x01", 2, 0},
-        {REG_DWORD, "\0\0\0\0\x01"s, "0:\x01", "0:\x01", 1, 1},
+        {REG_DWORD, std::string(4, '\0'), "0:\x01", "0:\x01", 1, 1},
         {REG_BINARY, "", "0:\x01", "0:\x01", 1, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         ClearAllKeys();
-        if (row.type != kNoKey)
+        if (row.loaded != "absent")
             SetValue(HKEY_LOCAL_MACHINE, kTool, "Graphic Mode Enabled", row.type, row.data);
         MainWindowState state(0x55);
-        EXPECT_EQ(LoadSettings(), row.type != kNoKey);
+        EXPECT_EQ(LoadSettings(), row.loaded != "absent");
         EXPECT_EQ(appState.graphicMode, row.mode);
         EXPECT_EQ(appState.firstRun, row.firstRun);
         EXPECT_EQ(Stored("Graphic Mode Enabled"), row.loaded);
         Play({"OK"}, [] { ShowMainDialog([](HWND) {}); });   // a first run hints at the mode
-        EXPECT_EQ(SaveSettings(), row.type != kNoKey);
+        EXPECT_EQ(SaveSettings(), row.loaded != "absent");
         EXPECT_EQ(Stored("Graphic Mode Enabled"), row.ran);
     }
 }
 
-// An existing stored path is taken as it is; else the game's path, or the stale one, is
-// proposed, and No opens the browser. A path so settled is stored and warned of.
+// A stored path that exists is taken; else one is proposed or browsed for, stored, warned of.
 TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
 {
     SavePath save({"save.txt"});   // the program's path is settled below, row by row
@@ -78,7 +74,7 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
     char documents[MAX_PATH] = "";   // as the shell gives it, a trailing backslash and all
     SHGetPathFromIDListA(SHCloneSpecialIDList(nullptr, CSIDL_PERSONAL, FALSE), documents);
     const Script yes = {"Yes", "OK"};
-    const struct {   // "": absent, or the player quits
+    struct {   // "": absent, or the player quits
         DWORD type; std::string stored, user, machine, path; Script script; Seen seen;
     } rows[] = {
         {REG_BINARY, file259, "C:\\Elsewhere", "", file259, {}, {}},   // a file passes, too
@@ -91,13 +87,16 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
         {REG_SZ, "", "C:\\G", "", documents, {"No", Pick("My Computer"), Pick("Documents"), "OK"},
          {q + "C:\\G", browser, browser, warned}},
     };
-    for (const auto& row : rows) {
+    for (auto& row : rows) {
+        row.script.resize(row.script.size() + 4, Answer([](HWND box) {   // then Yes or Cancel: no loop hangs
+            PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDCANCEL, 0);
+        }));
         ClearAllKeys();
         ReleaseCharacters();
         if (!row.stored.empty())
             SetValue(HKEY_LOCAL_MACHINE, kTool, "Diablo 2 Save Path", row.type, row.stored);
-        if (!row.user.empty())   // as the tool itself stores one, without terminator
-            SetValue(HKEY_CURRENT_USER, kGame, "Save Path", REG_SZ, row.user);
+        if (!row.user.empty())   // of another type, without terminator
+            SetValue(HKEY_CURRENT_USER, kGame, "Save Path", REG_BINARY, row.user);
         if (!row.machine.empty())
             SetString(HKEY_LOCAL_MACHINE, kGame, "Save Path", row.machine);
         const std::string before = Stored("Diablo 2 Save Path");
