@@ -88,7 +88,7 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
          {q + "C:\\G", browser, browser, warned}},
     };
     for (auto& row : rows) {
-        row.script.resize(row.script.size() + 4, Answer([](HWND box) {   // then Yes or Cancel: no loop hangs
+        row.script.resize(row.script.size() + 4, Answer([](HWND box) {   // more boxes end at once
             PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDCANCEL, 0);
         }));
         ClearAllKeys();
