@@ -1,70 +1,61 @@
-// Pictures of what a window shows, for tests that check colours. Header
-// only, so any test can use it without a change to the build.
+// What a window shows, for tests that check colours and tips.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 struct Picture {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels;   // row by row, top row first
-
-    int Count(COLORREF colour) const
-    {
-        int count = 0;
-        for (COLORREF pixel : pixels)
-            count += pixel == colour;
-        return count;
-    }
 };
 
-// A 32-bit bitmap of the window's client size that `draw` fills, read back.
-template <typename Draw>
-Picture DrawIntoPicture(HWND window, Draw draw)
+// The window's client area as the screen shows it now, copied at once.
+inline Picture CaptureClient(HWND window)
 {
     Picture picture;
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
-        return picture;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        draw(memory, client);
-        GdiFlush();
-        picture.width = client.right;
-        picture.height = client.bottom;
-        const DWORD* source = static_cast<const DWORD*>(bits);
-        for (int i = 0; i < picture.width * picture.height; ++i)
-            picture.pixels.push_back(RGB(source[i] >> 16 & 0xFF, source[i] >> 8 & 0xFF, source[i] & 0xFF));
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
+    RECT client = {};
+    GetClientRect(window, &client);
+    picture.width = client.right;
+    picture.height = client.bottom;
+    BITMAPINFO info = {{sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0,
+                        0, 0, 0}, {}};
+    DWORD* bits = nullptr;
+    HDC screen = GetDC(window), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS,
+                                      reinterpret_cast<void**>(&bits), nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    for (int i = 0; bits && i < client.right * client.bottom; ++i)   // 0x00RRGGBB
+        picture.pixels.push_back(RGB(bits[i] >> 16 & 0xFF, bits[i] >> 8 & 0xFF, bits[i] & 0xFF));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
     DeleteDC(memory);
+    ReleaseDC(window, screen);
     return picture;
 }
 
-// What the window's client area shows on the screen right now.
-inline Picture CaptureClient(HWND window)
+// The row of the window's client area by which `count` pixels have shown
+// `colour`, reading from the top, or -1.
+inline int FirstRowWith(HWND window, COLORREF colour, int count = 1)
 {
-    return DrawIntoPicture(window, [window](HDC memory, const RECT& client) {
-        HDC screen = GetDC(window);
-        BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-        ReleaseDC(window, screen);
-    });
+    Picture shown = CaptureClient(window);
+    for (size_t i = 0; i < shown.pixels.size(); ++i)
+        if (shown.pixels[i] == colour && --count == 0)
+            return static_cast<int>(i) / shown.width;
+    return -1;
 }
 
-// What the control paints when asked to print its client area; it asks its
-// dialog for colours as for a real paint.
-inline Picture PrintClient(HWND window)
+// The fixed text that a tooltip holds for a dialog's control.
+inline std::string TipText(HWND tooltip, HWND dialog, int id)
 {
-    return DrawIntoPicture(window, [window](HDC memory, const RECT&) {
-        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
-                     PRF_CLIENT | PRF_ERASEBKGND);
-    });
+    char text[80] = "";
+    TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
+                      nullptr, text, 0, nullptr};
+    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
