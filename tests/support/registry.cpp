@@ -2,8 +2,7 @@
 
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data)
 {
-    // A zero byte right after string data would be taken as its terminator.
-    std::string bytes = data + '\x01';
+    std::string bytes = data + '\x01';   // a zero byte here would be taken as the end
     RegSetKeyValueA(root, subkey, name, type, bytes.data(), static_cast<DWORD>(data.size()));
 }
 
@@ -11,12 +10,8 @@ RegValue ReadValue(HKEY root, const char* subkey, const char* name)
 {
     RegValue value = {false, 0, std::string(4096, '\0')};
     DWORD size = static_cast<DWORD>(value.data.size());
-    HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        value.present = RegQueryValueExA(key, name, nullptr, &value.type,
-                                         reinterpret_cast<BYTE*>(&value.data[0]), &size) == 0;
-        RegCloseKey(key);
-    }
+    value.present = RegGetValueA(root, subkey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                                 &value.data[0], &size) == ERROR_SUCCESS;
     value.data.resize(value.present ? size : 0);
     return value;
 }

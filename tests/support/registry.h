@@ -1,12 +1,11 @@
-// Real registry values in the test prefix, reached through the build's own
-// view as the program reaches them (the 32-bit build sees Wow6432Node).
+// Registry values in the test prefix, through the build's own view as the program sees them.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-// Writes exactly these bytes: a REG_SZ gets no terminator unless given one.
+// Writes exactly these bytes: a REG_SZ gets no terminator unless the data ends in one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
 // A REG_SZ with its terminator, as most programs write one.
 inline void SetString(HKEY root, const char* subkey, const char* name, const std::string& text)
