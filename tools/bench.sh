@@ -20,7 +20,7 @@ make_scan_save_path() {
 }
 
 install_packages || exit 1
-install_wine32 || { log "32-bit Wine is needed for the benchmarks"; exit 1; }
+choose_wine || { log "the benchmarks measure the 32-bit program, which cannot run here ($NO_WINE32)"; exit 1; }
 build_target i686 -DSLOTKEEPER_TESTS=ON -DSLOTKEEPER_BENCH=ON || exit 1
 trap stop_wine_session EXIT
 start_wine_session "$SLOTKEEPER_ROOT/build/bench-prefix" || exit 1

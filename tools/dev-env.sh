@@ -2,6 +2,10 @@
 # a Wine prefix /tmp/wp-NAME with a persistent wineserver and an Xvfb display
 # :NUMBER, starting them the first time and reusing them afterwards. Then run
 # `ctest` in a build folder, or `wine build/x86_64/bin/some_test.exe`.
+# Where this machine runs no 32-bit programs, 'wine' is then the 64-bit one
+# (see choose_wine in setup.sh).
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+choose_wine --no-install || true
 export WINEPREFIX=/tmp/wp-$1
 export DISPLAY=:$2
 export WINEDEBUG=-all
@@ -14,7 +18,7 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineserver -p >/dev/null 2>&1
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 else
     wineserver -p >/dev/null 2>&1 || true

@@ -24,8 +24,8 @@ characters=(Aeris Brom Cassia Dunmar)
 
 install_packages
 arch=i686
-if ! install_wine32; then
-    log "32-bit Wine could not be installed: running the 64-bit build instead of the players' 32-bit one."
+if ! choose_wine; then
+    log "$NO_WINE32: running the 64-bit build instead of the players' 32-bit one."
     arch=x86_64
 fi
 
@@ -39,7 +39,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the demo Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || { log "wineboot failed in $WINEPREFIX"; exit 1; }
+    wine wineboot -i >/dev/null 2>&1 || { log "wineboot failed in $WINEPREFIX"; exit 1; }
 fi
 
 # The tool copies these files by name and never reads them, so a little

@@ -19,7 +19,7 @@ desktop_size=640x560
 characters=(Aeris Brom Cassia Dunmar)
 
 install_packages
-[ "$arch" = i686 ] && { install_wine32 || { log "32-bit Wine is missing"; exit 1; }; }
+[ "$arch" = i686 ] && { choose_wine || { log "the 32-bit program cannot run here ($NO_WINE32)"; exit 1; }; }
 install_screenshot_tools
 
 build=build/shots-main-$arch

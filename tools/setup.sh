@@ -44,13 +44,79 @@ install_wine32() {
     have_wine32
 }
 
-# build_in DIR ARCH TARGET [extra cmake args]: configures DIR (below the
-# project) for ARCH and builds TARGET ("all" for everything).
+# choose_wine [--no-install]: decides, once per process, which Wine this
+# machine can use, and every script asks it before starting Wine. Returns 0
+# when 32-bit programs run under Wine here. Otherwise it returns 1, leaves
+# the reason for a summary in NO_WINE32 and points every Wine command at the
+# 64-bit loader.
+#
+# Installing wine32:i386 succeeds even where the kernel refuses 32-bit
+# programs ("Exec format error"), and Debian's 'wine' launcher then always
+# picks that 32-bit loader, so even 64-bit Wine would fail. Hence the loader
+# is run once before anything relies on it. SLOTKEEPER_WINE32_LOADER names
+# another loader to try: tools/check-wine-decision.sh gives it one that
+# fails, to take the other branch on a machine that runs 32-bit programs.
+# With --no-install a missing wine32 is not installed (for the scripts that
+# run only the 64-bit program).
+NO_WINE32=
+WINE_DECIDED=
+choose_wine() {
+    if [ -z "$WINE_DECIDED" ]; then
+        WINE_DECIDED=yes
+        local loader=${SLOTKEEPER_WINE32_LOADER:-/usr/lib/wine/wine} output code=0 last
+        if [ "${1:-}" = --no-install ] && ! have_wine32; then
+            NO_WINE32="no 32-bit Wine"
+        elif ! install_wine32; then
+            NO_WINE32="no 32-bit Wine"
+            log "!!!!! 32-bit Wine (wine32:i386) could not be installed: Wine runs 64-bit programs only !!!!!"
+        else
+            output=$("$loader" --version 2>&1) || code=$?
+            if [ $code -ne 0 ]; then
+                NO_WINE32="this machine runs no 32-bit programs"
+                # The last line without the shell's "file: line n: " prefix.
+                last=${output##*$'\n'}
+                last=${last##*: }
+                log "!!!!! THIS MACHINE RUNS NO 32-BIT PROGRAMS: '$loader --version' failed" \
+                    "(exit code $code${last:+: $last}); Wine runs 64-bit programs only !!!!!"
+            fi
+        fi
+        [ -n "$NO_WINE32" ] && use_wine64_only
+    fi
+    [ -z "$NO_WINE32" ]
+}
+
+# Puts a 'wine' first on PATH that starts the 64-bit loader directly, so that
+# these scripts, wineboot and ctest (whose emulator is 'wine') all use it.
+# 'wine-stable' is what Debian's wineboot and winecfg start. The wineserver
+# launcher already prefers the 64-bit server.
+use_wine64_only() {
+    local dir="$SLOTKEEPER_ROOT/build/wine64-only" name tmp
+    mkdir -p "$dir" || return 1
+    for name in wine wine-stable; do
+        tmp=$(mktemp "$dir/.$name.XXXXXX") || return 1
+        printf '%s\n' '#!/bin/sh' \
+            '# Written by tools/setup.sh: Wine runs 64-bit programs only here.' \
+            'export WINELOADER=/usr/lib/wine/wine64' \
+            'export WINEDEBUG=${WINEDEBUG:-fixme-all}' \
+            'exec /usr/lib/wine/wine64 "$@"' > "$tmp"
+        chmod 755 "$tmp" && mv -f "$tmp" "$dir/$name"
+    done
+    case ":$PATH:" in
+        *":$dir:"*) ;;
+        *) export PATH="$dir:$PATH" ;;
+    esac
+    export WINELOADER=/usr/lib/wine/wine64
+}
+
+# build_in DIR ARCH TARGETS [extra cmake args]: configures DIR (below the
+# project) for ARCH and builds TARGETS, a list separated by spaces ("all"
+# for everything).
 build_in() {
-    local dir="$SLOTKEEPER_ROOT/$1" arch=$2 target=$3; shift 3
+    local dir="$SLOTKEEPER_ROOT/$1" arch=$2 targets; shift 2
+    read -ra targets <<<"$1"; shift
     cmake -S "$SLOTKEEPER_ROOT" -B "$dir" \
         -DCMAKE_TOOLCHAIN_FILE="$SLOTKEEPER_ROOT/cmake/$arch-w64-mingw32.cmake" "$@" >/dev/null &&
-        cmake --build "$dir" -j "$(nproc)" --target "$target"
+        cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 }
 
 # build_target ARCH [extra cmake args]: the program, tests and benchmarks in build/ARCH.
@@ -79,9 +145,10 @@ start_wine_session() {
     fi
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
+    choose_wine --no-install || true
     # The persistent server first, so wineboot and every test share it.
     wineserver -p >/dev/null 2>&1
-    wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; return 1; }
+    wine wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; return 1; }
     configure_prefix
 }
 
