@@ -10,7 +10,6 @@
 #include "resource.h"
 #include "support/disk.h"
 #include "support/player.h"
-#include "support/window.h"
 
 TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
 {

@@ -10,7 +10,6 @@
 #include "support/disk.h"
 #include "support/player.h"
 #include "support/registry.h"
-#include "support/window.h"
 
 namespace {
 

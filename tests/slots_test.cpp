@@ -10,7 +10,6 @@
 #include "store/characters.h"
 #include "support/disk.h"
 #include "support/player.h"
-#include "support/window.h"
 #include "ui/main/main_dialog.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "store/characters.h"
 #include "support/disk.h"
 #include "support/player.h"
-#include "support/window.h"
 
 TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
 {

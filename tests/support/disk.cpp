@@ -1,7 +1,8 @@
 #include "support/disk.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -11,33 +12,23 @@
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 void Collect(const std::string& dir, const std::string& prefix, std::vector<std::string>* lines)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
+    while (search != INVALID_HANDLE_VALUE) {
+        std::string name = found.cFileName, bytes = ReadBytes(dir + "\\" + name);
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            lines->push_back(prefix + name + "\\");
-            Collect(dir + "\\" + name, prefix + name + "\\", lines);
-            continue;
+            if (name != "." && name != "..") {
+                lines->push_back(prefix + name + "\\");
+                Collect(dir + "\\" + name, prefix + name + "\\", lines);
+            }
+        } else {
+            lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
         }
-        std::string bytes = ReadBytes(dir + "\\" + name);
-        lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
-    } while (FindNextFileA(search, &found));
+        if (!FindNextFileA(search, &found))
+            break;
+    }
     FindClose(search);
 }
 
@@ -45,15 +36,12 @@ void Collect(const std::string& dir, const std::string& prefix, std::vector<std:
 
 std::string MakeTempDir()
 {
-    char temp[MAX_PATH];
+    char temp[MAX_PATH], path[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    static unsigned counter;
-    for (;;) {
-        char path[MAX_PATH];
-        snprintf(path, sizeof path, "%ssk%lu_%u", temp, GetCurrentProcessId(), ++counter);
-        if (CreateDirectoryA(path, nullptr))
-            return path;
-    }
+    GetTempFileNameA(temp, "sk", 0, path);   // a new unique name, made as a file
+    DeleteFileA(path);
+    CreateDirectoryA(path, nullptr);
+    return path;
 }
 
 void MakeEntries(const std::string& dir, Entries entries)
@@ -64,10 +52,16 @@ void MakeEntries(const std::string& dir, Entries entries)
             std::string path = dir + "\\" + entry.substr(0, entry.find('='));
             for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != path.npos;)
                 CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);
+            if (path.back() == '\\')
+                continue;
             size_t equals = entry.find('=');
-            std::string name = path.substr(path.find_last_of('\\') + 1);
-            if (path.back() != '\\')
-                WriteBytes(path, equals == std::string::npos ? name : entry.substr(equals + 1));
+            std::string bytes = equals == entry.npos ? path.substr(path.rfind('\\') + 1)
+                                                     : entry.substr(equals + 1);
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                      nullptr);
+            DWORD written = 0;
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            CloseHandle(file);
         }
     }
 }
@@ -85,38 +79,24 @@ std::string Tree(const std::string& dir)
 
 void RemoveTree(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    std::string from = path + '\0';   // the list ends in a second NUL
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&operation);
 }
 
 std::string ReadBytes(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char chunk[65536];
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes(file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr), '\0');
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
+    if (!bytes.empty())
+        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
     CloseHandle(file);
-    return bytes;
+    return file == INVALID_HANDLE_VALUE ? "<missing>" : bytes.substr(0, got);
 }
 
 void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour,
@@ -134,9 +114,7 @@ void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, 
 SavePath::SavePath(Entries entries, const char* suffix) : dir(MakeTempDir())
 {
     MakeEntries(dir, entries);
-    std::string stored = dir + suffix;
-    appState.savePath = static_cast<char*>(malloc(stored.size() + 1));
-    memcpy(appState.savePath, stored.c_str(), stored.size() + 1);
+    appState.savePath = strdup((dir + suffix).c_str());
 }
 
 SavePath::~SavePath()

@@ -19,7 +19,6 @@ void MakeEntries(const std::string& dir, Entries entries);
 // Every entry below `dir`, sorted and joined by ", ", written as MakeEntries
 // takes them: "Amy\\, Amy\\2\\, Amy\\2\\Amy.d2s, Amy.d2s=new".
 std::string Tree(const std::string& dir);
-// Deletes a tree, clearing read-only attributes on the way.
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
 // Last-write time as UTC calendar fields.

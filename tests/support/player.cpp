@@ -1,15 +1,20 @@
 #include "support/player.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <thread>
 
+#include "app/app_state.h"
+#include "resource.h"
+#include "store/characters.h"
+#include "ui/main/main_dialog.h"
+
 namespace {
 
-const int kBoxTextId = 0xFFFF;    // the platform's ids of a message box's text and icon
-const int kBoxIconId = 0x0440;
 const UINT kRunWork = WM_APP + 0x3A1;
+HWND shownDialog;
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 {
@@ -29,10 +34,9 @@ std::vector<HWND> VisibleDialogs()
 
 std::string Describe(HWND window)
 {
-    HWND text = GetDlgItem(window, kBoxTextId);
+    HWND text = GetDlgItem(window, 0xFFFF), icon = GetDlgItem(window, 0x0440);   // a box's
     if (!text)
         return WindowText(window);
-    HWND icon = GetDlgItem(window, kBoxIconId);
     bool hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0);
     return (hasIcon ? "!" : "") + WindowText(window) + ": " + WindowText(text);
 }
@@ -55,26 +59,14 @@ bool Carry(HWND window, const Answer& answer)
         answer.act(window);
     else if (button == "Close")
         PostMessageA(window, WM_CLOSE, 0, 0);
-    else if (button[0] == '=') {
-        HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
-        if (!edit)
-            return false;
-        SetWindowTextA(edit, button.c_str() + 1);
-        return Press(window, IDOK);
-    } else {
-        const char* names[] = {"", "OK", "Cancel", "", "", "", "Yes", "No"};
-        for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
-            if (button == names[id])
-                return Press(window, id);
-        return false;
-    }
+    else if (button[0] == '=')
+        return SetDlgItemTextA(window, GetDlgCtrlID(FindWindowExA(window, nullptr, "Edit", nullptr)),
+                               button.c_str() + 1) && Press(window, IDOK);
+    else
+        return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
+                             : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
     return true;
 }
-
-struct Shown {
-    DLGPROC proc;
-    HWND dialog;
-} shown;
 
 INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -83,8 +75,8 @@ INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     if (message == WM_INITDIALOG)
-        shown.dialog = dialog;
-    return shown.proc(dialog, message, wParam, lParam);
+        shownDialog = dialog;
+    return MainDialogProc(dialog, message, wParam, lParam);
 }
 
 }  // namespace
@@ -119,19 +111,44 @@ Seen Play(const Script& script, const std::function<void()>& action)
     return seen;
 }
 
-INT_PTR ShowDialog(int id, DLGPROC proc, const std::function<void(HWND)>& drive)
+MainWindowState::MainWindowState(BYTE graphicMode)
 {
-    shown = {proc, nullptr};
+    appState.instance = GetModuleHandleA(nullptr);
+    appState.mainFont = CreateFontA(13, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
+                                    "Exocet");
+    appState.graphicMode = graphicMode;
+}
+
+MainWindowState::~MainWindowState()
+{
+    DeleteObject(appState.mainFont);
+    ReleaseCharacters();
+    appState = AppState();
+}
+
+CharacterEntry* AddCharacter(const char* name, DWORD slotMask)
+{
+    CharacterEntry* entry = static_cast<CharacterEntry*>(calloc(1, sizeof(CharacterEntry)));
+    strncpy(entry->name, name, sizeof entry->name - 1);
+    entry->slotMask = slotMask;
+    CharacterEntry** tail = &appState.characters;
+    while (*tail)
+        tail = &(*tail)->next;
+    return *tail = entry;
+}
+
+INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive)
+{
+    shownDialog = nullptr;
     std::atomic<bool> ended(false);
     std::thread driver([&]() {
-        while (!ended && !(shown.dialog && IsWindowVisible(shown.dialog)))
+        while (!ended && !(shownDialog && IsWindowVisible(shownDialog)))
             Sleep(5);
-        if (ended)
-            return;
-        drive(shown.dialog);
-        PostMessageA(shown.dialog, WM_CLOSE, 0, 0);
+        if (!ended)
+            drive(shownDialog);
+        PostMessageA(shownDialog, WM_CLOSE, 0, 0);
     });
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
+    INT_PTR result = DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
                                      ForwardingProc, 0);
     ended = true;
     driver.join();
@@ -144,6 +161,26 @@ void Click(HWND dialog, int id)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+void Select(HWND dialog, int index)
+{
+    HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
+    SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < index; ++i)
+        SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+}
+
+DWORD EnabledSlots(HWND dialog)
+{
+    DWORD mask = 0;
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
+        bool load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot)));
+        bool remove = IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot)));
+        bool save = IsWindowEnabled(GetDlgItem(dialog, SaveButtonId(slot)));
+        mask |= (load ? SlotBit(slot) : 0) | (load != remove || !save ? 0x80 : 0);
+    }
+    return mask;
+}
+
 void OnDialogThread(HWND dialog, const std::function<void()>& work)
 {
     SendMessageA(dialog, kRunWork, 0, reinterpret_cast<LPARAM>(&work));
@@ -154,13 +191,4 @@ std::string WindowText(HWND window)
     char text[4096] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-HWND FindDialog(const char* caption)
-{
-    for (int i = 0; i < 500; Sleep(10), ++i)
-        for (HWND window : VisibleDialogs())
-            if (WindowText(window) == caption)
-                return window;
-    return nullptr;
 }
