@@ -10,7 +10,9 @@ export WINEPREFIX=/tmp/wp-$1
 export DISPLAY=:$2
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export TZ=UTC
+# Five and a half hours off UTC all year, so that a time shown in UTC where
+# local time is meant shows in the tests.
+export TZ=Asia/Kolkata
 if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && ! [ -e "/tmp/.X11-unix/X$2" ]; then
     (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
     sleep 1

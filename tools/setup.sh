@@ -132,7 +132,9 @@ start_wine_session() {
     export WINEPREFIX=$1
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer
-    export TZ=UTC
+    # Five and a half hours off UTC all year, so that a time shown in UTC where
+    # local time is meant shows in the tests.
+    export TZ=Asia/Kolkata
     if [ -z "${USE_DISPLAY:-}" ]; then
         local fdfile
         fdfile=$(mktemp)
