@@ -72,9 +72,9 @@ TEST(Windows, OtherButtonsDoWhatTheirTipsSay)
     auto text = [](int id) { char s[2000]; return std::string(s, LoadStringA(0, id, s, 2000)); };
     auto help = [&](HWND help) {
         HWND edit = GetDlgItem(help, IDC_HELP_TEXT);
-        int ink = -1;   // the first row of white text (more than the caret), drawn from the top
+        int ink = -1;   // the first row of white text (more than a caret), once drawn at the top
         for (int i = 0; i < 100 && (SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0) ||
-                                    (ink = FirstRowWith(edit, RGB(255, 255, 255), 50)) < 0); ++i)
+                                    unsigned(ink = FirstRowWith(edit, 0xFFFFFF, 50)) >= 13); ++i)
             Sleep(10);   // the window posts its way back to the top, then paints
         EXPECT_TRUE(FirstRowWith(edit, 0) == 0 && ink >= 0 && ink < 13) << "top line from " << ink;
         EXPECT_EQ(WindowText(edit), text(IDS_HELP_USES) + text(IDS_HELP_HINTS));
