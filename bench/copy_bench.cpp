@@ -10,12 +10,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/app_state.h"
 #include "store/characters.h"
 #include "store/slot_operations.h"
+#include "support/disk.h"
 
 namespace {
 
@@ -37,19 +39,6 @@ double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-bool WriteFileOfSize(const char* path, DWORD size, char fill)
-{
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::vector<char> bytes(size, fill);
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), size, &written, nullptr);
-    CloseHandle(file);
-    return ok && written == size;
 }
 
 // Answers the next message box with this caption, as a player would.
@@ -113,68 +102,35 @@ double TimeLoad(CharacterEntry* entry)
     return end - boxGoneAt;
 }
 
-void RemoveTreeOf(const char* path)
-{
-    char pattern[MAX_PATH];
-    snprintf(pattern, sizeof pattern, "%s\\*", path);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
-                continue;
-            char child[MAX_PATH];
-            snprintf(child, sizeof child, "%s\\%s", path, found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTreeOf(child);
-            else
-                DeleteFileA(child);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path);
-}
-
 }  // namespace
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    char root[MAX_PATH];
-    char plain[MAX_PATH];
-    char characterDirectory[MAX_PATH];
-    char slot[MAX_PATH];
-    snprintf(root, sizeof root, "%sslotkeeper_copy_bench_%lu", temp, GetCurrentProcessId());
-    snprintf(plain, sizeof plain, "%s\\plain", root);
-    snprintf(characterDirectory, sizeof characterDirectory, "%s\\Bench", root);
-    snprintf(slot, sizeof slot, "%s\\1", characterDirectory);
-    CreateDirectoryA(root, nullptr);
-    CreateDirectoryA(plain, nullptr);
-    CreateDirectoryA(characterDirectory, nullptr);
-    CreateDirectoryA(slot, nullptr);
+    std::string root = MakeTempDir();
+    MakeEntries(root, {"plain\\, Bench\\1\\"});
     for (int i = 0; i < kFiles; ++i) {
-        char path[MAX_PATH];
-        snprintf(path, sizeof path, "%s\\Bench.%s", root, kExtensions[i]);
-        if (!WriteFileOfSize(path, kFileSize, static_cast<char>('a' + i))) {
-            fprintf(stderr, "cannot write %s\n", path);
+        std::string file = std::string("Bench.") + kExtensions[i];
+        MakeEntries(root, {file + "=" + std::string(kFileSize, static_cast<char>('a' + i))});
+        if (ReadBytes(root + "\\" + file).size() != kFileSize) {
+            fprintf(stderr, "cannot write %s\\%s\n", root.c_str(), file.c_str());
             return 1;
         }
     }
+    std::string plain = root + "\\plain";
 
-    appState.savePath = root;
+    appState.savePath = root.data();
     CharacterEntry entry = {};
     strcpy(entry.name, "Bench");
 
     std::vector<double> plainOut, plainBack, save, load;
     for (int run = 0; run < kRuns; ++run) {
-        plainOut.push_back(TimePlainCopies(root, plain));
+        plainOut.push_back(TimePlainCopies(root.c_str(), plain.c_str()));
         save.push_back(TimeSave(&entry));
-        plainBack.push_back(TimePlainCopies(plain, root));
+        plainBack.push_back(TimePlainCopies(plain.c_str(), root.c_str()));
         load.push_back(TimeLoad(&entry));
     }
     appState.savePath = nullptr;
-    RemoveTreeOf(root);
+    RemoveTree(root);
 
     double copyOut = Median(plainOut);
     double copyBack = Median(plainBack);

@@ -14,7 +14,7 @@
 #include "app/app_state.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
-#include "support/files.h"
+#include "support/disk.h"
 
 namespace {
 
@@ -25,13 +25,10 @@ const int kCallsPerRound = 2000;
 
 int main()
 {
-    ScopedSavePath save("infobench");
+    SavePath save({"Kira\\2\\Kira.d2s=" + std::string(8000, 's'),
+                   "Kira\\2\\desc.txt=" + std::string(1024, 'd')});
     CharacterEntry entry = {};
     strcpy(entry.name, "Kira");
-    MakeDir(save.dir + "\\Kira");
-    MakeDir(save.dir + "\\Kira\\2");
-    WriteBytes(save.dir + "\\Kira\\2\\Kira.d2s", std::string(8000, 's'));
-    WriteBytes(save.dir + "\\Kira\\2\\desc.txt", std::string(1024, 'd'));
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

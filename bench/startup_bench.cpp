@@ -16,10 +16,10 @@
 
 #include "app/settings.h"
 #include "resource.h"
-#include "support/files.h"
+#include "support/disk.h"
+#include "support/player.h"
 #include "support/program.h"
 #include "support/registry.h"
-#include "support/ui_driver.h"
 
 namespace {
 
@@ -33,41 +33,70 @@ struct Start {
 void MakeCharacters(const std::string& save, int count)
 {
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "Hero%05d", i);
-        std::string base = save + "\\" + name;
-        WriteBytes(base + ".d2s", "x");
-        MakeDir(base);
-        MakeDir(base + "\\1");
-        MakeDir(base + "\\3");
+        char buffer[32];
+        snprintf(buffer, sizeof buffer, "Hero%05d", i);
+        std::string name = buffer;
+        MakeEntries(save, {name + ".d2s=x", name + "\\1\\, " + name + "\\3\\"});
     }
 }
 
-Start TimeOneStart(const std::string& temp)
+// The program's visible main window, told from its quit question of the same
+// caption by the Exit button; null after the timeout. It looks every 10 ms,
+// which is the resolution of the figures.
+HWND WaitForMainWindow(DWORD process, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start <= timeoutMs; Sleep(10)) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "#32770", "Slotkeeper"))) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process && IsWindowVisible(window) && GetDlgItem(window, IDC_EXIT))
+                return window;
+        }
+    }
+    return nullptr;
+}
+
+// Starts slotkeeper.exe, which inherits this process's TMP and TEMP.
+bool StartSlotkeeper(PROCESS_INFORMATION* program)
+{
+    std::string path = ProgramDirectory() + "\\slotkeeper.exe";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, program) != FALSE;
+}
+
+Start TimeOneStart()
 {
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
-    RunningProgram program = StartSlotkeeper(temp.c_str());
-    HWND main = program.started ? WaitForDialogWithControl("Slotkeeper", IDC_EXIT, 60000) : nullptr;
+    PROCESS_INFORMATION program = {};
+    bool started = StartSlotkeeper(&program);
+    HWND main = started ? WaitForMainWindow(program.dwProcessId, 60000) : nullptr;
     QueryPerformanceCounter(&end);
     Start start = {-1, 0};
     if (main) {
         start.milliseconds = static_cast<long>((end.QuadPart - begin.QuadPart) * 1000 / frequency.QuadPart);
         PROCESS_MEMORY_COUNTERS memory = {};
         memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(program.info.hProcess, &memory, sizeof memory))
+        if (GetProcessMemoryInfo(program.hProcess, &memory, sizeof memory))
             start.peakWorkingSet = memory.PeakWorkingSetSize;
-        PressButton(main, IDC_EXIT);
+        Click(main, IDC_EXIT);
     }
-    WaitForExit(program);
+    if (started) {
+        if (WaitForSingleObject(program.hProcess, 20000) != WAIT_OBJECT_0)
+            TerminateProcess(program.hProcess, 1);
+        CloseHandle(program.hThread);
+        CloseHandle(program.hProcess);
+    }
     return start;
 }
 
 bool TimeStarts(int characters)
 {
-    std::string save = MakeTempDir("bench_save");
-    std::string temp = MakeTempDir("bench_tmp");
+    std::string save = MakeTempDir();
     MakeCharacters(save, characters);
     SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SAVE_PATH_VALUE, REG_SZ, save);
     SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE, REG_NONE, "\x01");
@@ -75,7 +104,7 @@ bool TimeStarts(int characters)
     std::vector<long> times;
     std::vector<SIZE_T> peaks;
     for (int i = 0; i < kStarts; ++i) {
-        Start start = TimeOneStart(temp);
+        Start start = TimeOneStart();
         printf("%d characters, start %d: %ld ms, peak working set %lu KB\n", characters, i + 1,
                start.milliseconds, static_cast<unsigned long>(start.peakWorkingSet / 1024));
         times.push_back(start.milliseconds);
@@ -86,9 +115,8 @@ bool TimeStarts(int characters)
     printf("%d characters, median of %d starts: %ld ms, peak working set %lu KB\n", characters, kStarts,
            times[kStarts / 2], static_cast<unsigned long>(peaks[kStarts / 2] / 1024));
 
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
     RemoveTree(save);
-    RemoveTree(temp);
     return times[kStarts / 2] >= 0;
 }
 
@@ -101,8 +129,13 @@ int main(int argc, char** argv)
         counts.push_back(atoi(argv[i]));
     if (counts.empty())
         counts = {1, 1000};
+    // A private temp directory for the program's font file; the save paths go there too.
+    std::string temp = MakeTempDir();
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    SetEnvironmentVariableA("TEMP", temp.c_str());
     bool shown = true;
     for (int count : counts)
         shown = TimeStarts(count) && shown;
+    RemoveTree(temp);
     return shown ? 0 : 1;
 }
