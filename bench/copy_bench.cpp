@@ -17,7 +17,7 @@
 #include "app/app_state.h"
 #include "store/characters.h"
 #include "store/slot_operations.h"
-#include "support/disk.h"
+#include "support/support.h"
 
 namespace {
 

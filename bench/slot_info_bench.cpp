@@ -14,7 +14,7 @@
 #include "app/app_state.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
-#include "support/disk.h"
+#include "support/support.h"
 
 namespace {
 

@@ -16,10 +16,7 @@
 
 #include "app/settings.h"
 #include "resource.h"
-#include "support/disk.h"
-#include "support/player.h"
-#include "support/program.h"
-#include "support/registry.h"
+#include "support/support.h"
 
 namespace {
 

@@ -2,14 +2,7 @@
 // window beneath stays usable: another slot command meanwhile must be ignored, and a way out must
 // wait for the command's end, so that nothing goes on under an ended window. Before that, Save
 // without a selection, Enter and Escape change nothing, and "Amy", found second, is listed first.
-#include <gtest/gtest.h>
-
-#include <vector>
-
-#include "app/app_state.h"
-#include "resource.h"
-#include "support/disk.h"
-#include "support/player.h"
+#include "support/support.h"
 
 TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
 {

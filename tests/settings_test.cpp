@@ -1,15 +1,7 @@
 // The tool's registry key through real runs: the graphic-mode byte and the save path.
-#include <gtest/gtest.h>
+#include "support/support.h"
 
 #include <shlobj.h>
-
-#include "app/app_state.h"
-#include "app/save_path.h"
-#include "app/settings.h"
-#include "store/characters.h"
-#include "support/disk.h"
-#include "support/player.h"
-#include "support/registry.h"
 
 namespace {
 

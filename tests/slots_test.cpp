@@ -1,16 +1,8 @@
 // What a player's Save, Load and X presses leave on disk and in the buttons,
 // with the questions and warnings met on the way.
-#include <gtest/gtest.h>
+#include "support/support.h"
 
-#include <cstring>
 #include <map>
-
-#include "app/app_state.h"
-#include "resource.h"
-#include "store/characters.h"
-#include "support/disk.h"
-#include "support/player.h"
-#include "ui/main/main_dialog.h"
 
 namespace {
 
@@ -50,6 +42,20 @@ std::string Changed(const std::string& tree, const std::string& changes)
     for (const auto& entry : entries)
         joined += (joined.empty() ? "" : ", ") + entry.second;
     return joined;
+}
+
+// The slots whose Load button is enabled, as a mask; 0x80 is added when a
+// slot's Load and X buttons disagree or a Save button is disabled.
+DWORD EnabledSlots(HWND dialog)
+{
+    DWORD mask = 0;
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
+        bool load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot)));
+        bool remove = IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot)));
+        bool save = IsWindowEnabled(GetDlgItem(dialog, SaveButtonId(slot)));
+        mask |= (load ? SlotBit(slot) : 0) | (load != remove || !save ? 0x80 : 0);
+    }
+    return mask;
 }
 
 struct Row {

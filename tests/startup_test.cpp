@@ -1,17 +1,7 @@
 // Real starts of the program, beside which this process starts and ends as a second copy would.
-#include <gtest/gtest.h>
+#include "support/support.h"
 
 #include <fstream>
-
-#include "app/save_path.h"
-#include "app/settings.h"
-#include "app/startup.h"
-#include "resource.h"
-#include "store/game.h"
-#include "support/disk.h"
-#include "support/player.h"
-#include "support/program.h"
-#include "support/registry.h"
 
 using namespace std::string_literals;
 

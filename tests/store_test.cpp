@@ -1,16 +1,7 @@
 // The backup store read from real save paths: the characters found, the
 // slot information a Load button shows, and names and paths the platform
 // would bend into another file.
-#include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "app/app_state.h"
-#include "resource.h"
-#include "store/backup_store.h"
-#include "store/characters.h"
-#include "support/disk.h"
-#include "support/player.h"
+#include "support/support.h"
 
 TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
 {

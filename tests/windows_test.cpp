@@ -1,21 +1,9 @@
 // What a player sees beside the character list and the slot buttons: the two
 // looks of the main dialog, its other buttons, and the description prompt.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <commctrl.h>
+#include "support/support.h"
 
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/startup.h"
-#include "resource.h"
-#include "store/game.h"
-#include "support/disk.h"
-#include "support/pixels.h"
-#include "support/player.h"
-#include "support/program.h"
-#include "support/registry.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/description_dialog.h"
 #include "ui/main/graphic_mode.h"

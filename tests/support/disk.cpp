@@ -1,14 +1,9 @@
-#include "support/disk.h"
+#include "support/support.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <vector>
-
-#include "app/app_state.h"
-#include "store/characters.h"
 
 namespace {
 

@@ -1,15 +1,9 @@
-#include "support/player.h"
+#include "support/support.h"
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <thread>
-
-#include "app/app_state.h"
-#include "resource.h"
-#include "store/characters.h"
-#include "ui/main/main_dialog.h"
 
 namespace {
 
@@ -169,18 +163,6 @@ void Select(HWND dialog, int index)
         SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
 }
 
-DWORD EnabledSlots(HWND dialog)
-{
-    DWORD mask = 0;
-    for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
-        bool load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot)));
-        bool remove = IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot)));
-        bool save = IsWindowEnabled(GetDlgItem(dialog, SaveButtonId(slot)));
-        mask |= (load ? SlotBit(slot) : 0) | (load != remove || !save ? 0x80 : 0);
-    }
-    return mask;
-}
-
 void OnDialogThread(HWND dialog, const std::function<void()>& work)
 {
     SendMessageA(dialog, kRunWork, 0, reinterpret_cast<LPARAM>(&work));
@@ -191,4 +173,50 @@ std::string WindowText(HWND window)
     char text[4096] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+int FirstRowWith(HWND window, COLORREF colour, int count)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int at = 0, end = client.right * client.bottom;
+    while (at < end && (GetPixel(dc, at % client.right, at / client.right) != colour || --count))
+        ++at;
+    ReleaseDC(window, dc);
+    return at < end ? at / client.right : -1;
+}
+
+std::string TipText(HWND tooltip, HWND dialog, int id)
+{
+    char text[80] = "";
+    TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
+                      nullptr, text, 0, nullptr};
+    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+std::string ProgramDirectory()
+{
+    char path[MAX_PATH];
+    std::string directory(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return directory.substr(0, directory.find_last_of("\\/"));
+}
+
+DWORD RunSlotkeeper()
+{
+    std::string path = ProgramDirectory() + "\\slotkeeper.exe";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    DWORD code = STILL_ACTIVE;
+    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return code;
+    if (WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, STILL_ACTIVE);
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code;
 }

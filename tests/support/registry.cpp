@@ -1,9 +1,14 @@
-#include "support/registry.h"
+#include "support/support.h"
 
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data)
 {
     std::string bytes = data + '\x01';   // a zero byte here would be taken as the end
     RegSetKeyValueA(root, subkey, name, type, bytes.data(), static_cast<DWORD>(data.size()));
+}
+
+void SetString(HKEY root, const char* subkey, const char* name, const std::string& text)
+{
+    SetValue(root, subkey, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
 RegValue ReadValue(HKEY root, const char* subkey, const char* name)
