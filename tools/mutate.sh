@@ -5,8 +5,10 @@
 #
 # Copies the tree (default: this repository's working tree, without build/
 # and dist/) into WORK/src (default WORK: /tmp/slotkeeper-mutate), builds it
-# for x86_64 in WORK/build/x86_64 and runs every test program once under Wine
-# in a private prefix and display; a suite that fails there stops the check.
+# for x86_64 in WORK/build/x86_64 and runs every test program once under Wine,
+# in a private prefix and display started by the copy's own tools/setup.sh
+# (so with the time zone and prefix settings that tree's tests expect); a
+# suite that fails there stops the check.
 # Then, for each mutant of tools/mutants.txt (or only the IDs given): puts the
 # one-line fault into the copy, rebuilds incrementally and runs the test
 # programs until one fails, the mutant's hint programs first, then the others
@@ -311,6 +313,8 @@ trap 'exit 2' INT TERM
 
 log "copying $tree to $src"
 sync_copy
+# The Wine session as the tree's own tests expect it.
+[ -f "$src/tools/setup.sh" ] && source "$src/tools/setup.sh"
 log "building in $build"
 configure_build >"$work/configure.log" 2>&1 || { log "configuring failed: $work/configure.log"; exit 2; }
 : >"$work/build.log"
