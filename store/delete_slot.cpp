@@ -65,17 +65,15 @@ void DeleteSlot(CharacterEntry* entry, int slot)
         return;
     FileList left;
     BeginFileList(&left, kDeleteIncomplete, "");
-    if (!DeleteSlotFiles(directory, &left)) {
-        // A slot directory removed behind the tool's back leaves nothing to
-        // delete; its bit would otherwise keep the buttons of a slot that
-        // is not there.
-        if (IsSlotGone(directory))
-            entry->slotMask &= ~SlotBit(slot);
+    bool searched = DeleteSlotFiles(directory, &left);
+    // A slot directory removed behind the tool's back leaves nothing to
+    // delete; its bit would otherwise keep the buttons of a slot that is not
+    // there.
+    if (!searched && !IsSlotGone(directory))
         return;
-    }
     // The buttons of the slot go off even when something is left; the next
     // start finds the directory again.
     entry->slotMask &= ~SlotBit(slot);
-    if (!RemoveDirectoryA(directory))
+    if (searched && !RemoveDirectoryA(directory))
         WarnAboutFileList(&left);
 }
