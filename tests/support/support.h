@@ -23,24 +23,22 @@
 
 // ---- Files (disk.cpp)
 
-// Entries of a tree, relative to its directory, as Tree() writes them (a
-// string may hold several, separated by ", "); parents are made as needed.
-// "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file holding those bytes, and
+// Entries below a directory, several to a string separated by ", ", parents
+// made as needed: "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file, and
 // "Amy.d2s" alone a file holding its own name, so a copy shows its origin.
 using Entries = std::initializer_list<std::string>;
 
 std::string MakeTempDir();   // new and empty, under the temp directory
 void MakeEntries(const std::string& dir, Entries entries);
-// Every entry below `dir`, sorted and joined by ", ", written as MakeEntries
-// takes them: "Amy\\, Amy\\2\\, Amy\\2\\Amy.d2s, Amy.d2s=new".
+// Every entry below `dir`, sorted, written as MakeEntries takes them.
 std::string Tree(const std::string& dir);
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
 void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour,
                       WORD minute);   // given in UTC
 
-// A save path made of `entries` (stored with `suffix`, such as "\\"), set as
-// the program's save path; the character list and the tree go at the end.
+// The program's save path, made of `entries` and stored with `suffix`; the
+// character list and the tree go at the end.
 struct SavePath {
     explicit SavePath(Entries entries = {}, const char* suffix = "");
     ~SavePath();
@@ -62,9 +60,8 @@ void ClearAllKeys();
 
 // ---- The player (player.cpp)
 
-// One answer to one window: "Yes", "No", "OK" or "Cancel" press that button,
-// "Close" sends WM_CLOSE, "=text" types the text into its edit field and
-// presses OK; `act` does anything else with the window.
+// One answer to one window: "Yes", "No", "OK", "Cancel" press that button,
+// "Close" closes it, "=text" types into its edit field and presses OK.
 struct Answer {
     Answer(const char* button) : button(button) {}
     Answer(std::function<void(HWND)> act) : act(std::move(act)) {}
@@ -75,16 +72,14 @@ using Script = std::vector<Answer>;
 using Seen = std::vector<std::string>;
 
 // Runs `action` while another thread answers, in turn, every dialog window
-// (class "#32770", of any process) that becomes visible meanwhile. Returns a
-// line per window: "caption: text" for a message box ("!caption: text" when
-// it shows an icon), the caption alone for any other dialog. A window beyond
-// the script, or without the button asked for, gets " (unanswered)" and is
-// dismissed, so a box that must not come fails a comparison at once instead
-// of hanging the test. The answering stops as soon as `action` returns.
+// of any process that shows meanwhile; returns a line per window: "caption:
+// text" for a message box ("!caption: text" with an icon), else the caption.
+// A window beyond the script, or without the button asked for, is recorded
+// with " (unanswered)" and dismissed, so a box that must not come fails a
+// comparison at once instead of hanging the test.
 Seen Play(const Script& script, const std::function<void()>& action);
 
-// What start-up leaves for the main dialog: the instance, a main font in the
-// "Exocet" face, the mode and no first run. The destructor frees the
+// What start-up leaves for the main dialog; the destructor frees the
 // character list and restores the zero state.
 struct MainWindowState {
     explicit MainWindowState(BYTE graphicMode = 1);
@@ -93,27 +88,22 @@ struct MainWindowState {
 // A character appended to the program's list, freed with it.
 CharacterEntry* AddCharacter(const char* name, DWORD slotMask = 0);
 
-// Shows IDD_MAIN modally on this thread with the program's own procedure and
-// runs `drive` on another thread once it is visible; a dialog still open then
-// is closed. Returns what DialogBoxParamA returned.
+// Shows IDD_MAIN modally on this thread with the program's own procedure,
+// runs `drive` on another thread, then closes it; returns its result.
 INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive);
-// Presses a control; returns when the dialog has handled it, with every box
-// and prompt that the command opened.
+// Presses a control; returns when the command is done, boxes and all.
 void Click(HWND dialog, int id);
-// Selects an item as a player does, with the keyboard, so that the list box
-// itself tells the dialog.
+// Selects with the keyboard, so that the list box itself tells the dialog.
 void Select(HWND dialog, int index);
 // Runs `work` on the dialog's thread, inside its message loop.
 void OnDialogThread(HWND dialog, const std::function<void()>& work);
 std::string WindowText(HWND window);
-// The row of the window's client area by which `count` pixels have shown
-// `colour` on the screen, reading from the top, or -1.
+// The row by which `count` pixels of the window show `colour`, or -1.
 int FirstRowWith(HWND window, COLORREF colour, int count = 1);
 // The fixed text that a tooltip holds for a dialog's control.
 std::string TipText(HWND tooltip, HWND dialog, int id);
 
-// The real slotkeeper.exe, which the build puts beside the tests: runs it
-// with this process's environment, its TMP and TEMP included, and returns its
-// exit code; STILL_ACTIVE when it had to be ended after a minute.
+// Runs the slotkeeper.exe beside the tests in this process's environment;
+// its exit code, or STILL_ACTIVE when it was ended after a minute.
 DWORD RunSlotkeeper();
 std::string ProgramDirectory();   // the directory of this test program
