@@ -2,8 +2,6 @@
 // with the questions and warnings met on the way.
 #include "support/support.h"
 
-#include <map>
-
 namespace {
 
 const std::string kAsk = "Are you sure?: Do you really want to ", kWarn = "!Warning: The ";
@@ -17,45 +15,29 @@ const std::string kBase = "Amy.d2s, Amy.key, Bob.d2s, Bob\\, Amy\\2\\Amy.d2s=old
                           "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old";
 HWND mainDialog;
 
-// `tree` with `changes` made: an entry replaces the one of its path, "-P" takes
-// away P and everything below it. Written as Tree() writes it, with directories.
-std::string Changed(const std::string& tree, const std::string& changes)
+// The tree that these entries make.
+std::string Made(Entries entries)
 {
-    std::map<std::string, std::string> entries;
-    for (std::string list : {tree, changes}) {
-        for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
-            std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
-            std::string path = entry.substr(0, entry.find('='));
-            if (path[0] == '-') {
-                path.erase(0, 1);
-                entries.erase(entries.lower_bound(path), entries.lower_bound(path + '\xFF'));
-                continue;
-            }
-            for (size_t slash = 0; (slash = path.find('\\', slash)) != path.npos;) {
-                ++slash;
-                entries[path.substr(0, slash)] = path.substr(0, slash);
-            }
-            entries[path] = entry;
-        }
-    }
-    std::string joined;
-    for (const auto& entry : entries)
-        joined += (joined.empty() ? "" : ", ") + entry.second;
-    return joined;
+    std::string dir = MakeTempDir();
+    MakeEntries(dir, entries);
+    std::string tree = Tree(dir);
+    RemoveTree(dir);
+    return tree;
 }
 
-// The slots whose Load button is enabled, as a mask; 0x80 is added when a
-// slot's Load and X buttons disagree or a Save button is disabled.
-DWORD EnabledSlots(HWND dialog)
+// Whether each slot's Load and X buttons are enabled just when the selected
+// character has the slot, and every Save button is.
+bool ButtonsFollowSlots(HWND dialog)
 {
-    DWORD mask = 0;
+    DWORD mask = GetSelectedCharacter(dialog)->slotMask;
     for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
-        bool load = IsWindowEnabled(GetDlgItem(dialog, LoadButtonId(slot)));
-        bool remove = IsWindowEnabled(GetDlgItem(dialog, DeleteButtonId(slot)));
-        bool save = IsWindowEnabled(GetDlgItem(dialog, SaveButtonId(slot)));
-        mask |= (load ? SlotBit(slot) : 0) | (load != remove || !save ? 0x80 : 0);
+        for (int id : {SaveButtonId(slot), LoadButtonId(slot), DeleteButtonId(slot)}) {
+            bool on = id == SaveButtonId(slot) || (mask & SlotBit(slot));
+            if (!IsWindowEnabled(GetDlgItem(dialog, id)) == on)
+                return false;
+        }
     }
-    return mask;
+    return true;
 }
 
 struct Row {
@@ -65,7 +47,7 @@ struct Row {
     Script script;
     Seen seen;
     DWORD after;               // her slots afterwards
-    std::string changes;       // to the save path
+    std::string changes;       // to the save path, as MakeEntries takes them
     std::vector<const char*> held = {};
 };
 
@@ -113,10 +95,10 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         {"Amy\\3\\desc.txt", 6, IDC_LOAD_SLOT3, {"Yes", "OK"}, {kRestore, kNoFiles}, 6, ""},
         // X: after Yes the slot goes, and a slot already gone is forgotten; what stays is named.
         {"", 2, IDC_DELETE_SLOT2, {"No"}, {kDelete}, 2, ""},
-        {"", 2, IDC_DELETE_SLOT2, {"Yes"}, {kDelete}, 0, "-Amy\\2\\"},
+        {"", 2, IDC_DELETE_SLOT2, {"Yes"}, {kDelete}, 0, "-Amy\\2"},
         {"", 6, IDC_DELETE_SLOT3, {"Yes"}, {kDelete}, 2, ""},
         {"Amy\\2\\extra\\", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "extra\\"}, 0,
-         "-Amy\\2\\Amy, -Amy\\2\\desc.txt"},
+         "-Amy\\2\\Amy.d2s, -Amy\\2\\Amy.old, -Amy\\2\\desc.txt"},
         {"", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "Amy.old"}, 0,
          "-Amy\\2\\Amy.d2s, -Amy\\2\\desc.txt", {"Amy\\2\\Amy.old"}},
     };
@@ -131,19 +113,19 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
             held.push_back(CreateFileA(save.At(path).c_str(), GENERIC_READ, 0, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
         Seen seen;
-        DWORD enabled = 0;
+        bool follow = false;
         ShowMainDialog([&](HWND dialog) {
             mainDialog = dialog;
             Select(dialog, 0);
             seen = Play(row.script, [&] { Click(dialog, row.button); });
-            enabled = EnabledSlots(dialog) ^ GetSelectedCharacter(dialog)->slotMask;
+            follow = ButtonsFollowSlots(dialog);
         });
         for (HANDLE handle : held)
             CloseHandle(handle);
         EXPECT_EQ(seen, row.seen);
         EXPECT_EQ(amy->slotMask, row.after);
-        EXPECT_EQ(enabled, 0u) << "the buttons follow the selected character's slots";
-        EXPECT_EQ(save.Tree(), Changed(kBase + ", " + row.extra, row.changes));
+        EXPECT_TRUE(follow);
+        EXPECT_EQ(save.Tree(), Made({kBase, row.extra, row.changes}));
     }
 }
 

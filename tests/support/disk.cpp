@@ -44,6 +44,10 @@ void MakeEntries(const std::string& dir, Entries entries)
     for (const std::string& list : entries) {
         for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
             std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
+            if (entry[0] == '-') {
+                RemoveTree(dir + "\\" + entry.substr(1));
+                continue;
+            }
             std::string path = dir + "\\" + entry.substr(0, entry.find('='));
             for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != path.npos;)
                 CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);

@@ -25,7 +25,8 @@
 
 // Entries below a directory, several to a string separated by ", ", parents
 // made as needed: "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file, and
-// "Amy.d2s" alone a file holding its own name, so a copy shows its origin.
+// "Amy.d2s" alone a file holding its own name, so a copy shows its origin;
+// "-Amy\\2" removes that entry and all below it.
 using Entries = std::initializer_list<std::string>;
 
 std::string MakeTempDir();   // new and empty, under the temp directory
