@@ -19,6 +19,22 @@ TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
                                "Bob\\6\\, Bob\\Slot 2\\, Cid.d2s, Cid\\, Cid\\4\\, Old.d2s\\, "
                                "Old\\, Tal.d2sx, Zed.d2s, Zed\\, ab .d2s, notes.txt");
     }
+    // A savegame that only the wide calls reach has a character directory that does not fit:
+    // it is not made, least of all cut short into another character's.
+    SavePath deep;
+    const std::string path = deep.At(std::string(249 - deep.dir.size(), 'd'));
+    CreateDirectoryA(path.c_str(), nullptr);
+    const std::wstring savegame =
+        L"\\\\?\\" + std::wstring(path.begin(), path.end()) + L"\\Sorceress.d2s";
+    CloseHandle(CreateFileW(savegame.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    free(appState.savePath);
+    appState.savePath = strdup(path.c_str());
+    EXPECT_EQ(Play({}, [] { ScanCharacters(); }), Seen{});
+    EXPECT_STREQ(GetCharacterList() ? GetCharacterList()->name : "", "Sorceress");
+    const std::string sub = path.substr(deep.dir.size() + 1);
+    EXPECT_EQ(deep.Tree(), sub + "\\, " + sub + "\\Sorceress.d2s=<missing>");
+    DeleteFileW(savegame.c_str());
+    ReleaseCharacters();
     SavePath empty({"readme.txt"});
     EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(); }), Seen{"Warning: No savegames found!"});
     EXPECT_EQ(GetCharacterList(), nullptr);
