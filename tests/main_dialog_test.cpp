@@ -1,14 +1,12 @@
 // The main dialog while a slot command waits for an answer. Its questions have no owner, so the
-// window beneath stays usable: another slot command meanwhile must be ignored, and a way out must
-// wait for the command's end, so that nothing goes on under an ended window. Before that, Save
-// without a selection, Enter and Escape change nothing, and "Amy", found second, is listed first.
+// window stays usable: another slot command meanwhile is ignored, a way out waits for its end.
+// First, Save without a selection, Enter and Escape change nothing; "Amy", found second, is first.
 #include "support/support.h"
 
 TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
 {
     const UINT cmd = WM_COMMAND, save = IDC_SAVE_SLOT1;
-    using Messages = std::vector<std::pair<UINT, WPARAM>>;
-    const struct { int first; Messages meanwhile; bool atPrompt; } rows[] = {
+    struct { int first; std::vector<std::pair<UINT, WPARAM>> meanwhile; bool atPrompt; } rows[] = {
         {save, {{cmd, IDC_DELETE_SLOT1}, {cmd, IDC_SAVE_SLOT2}, {cmd, IDC_LOAD_SLOT1}}, 0},
         {save, {{cmd, IDC_EXIT}}, 0}, {save, {{WM_CONTEXTMENU, 0}}, 0}, {save, {{WM_CLOSE, 0}}, 0},
         {save, {{WM_CLOSE, 0}}, 1}, {save, {{WM_SYSCOMMAND, SC_CLOSE}}, 0},   // the last: Alt+F4
@@ -26,21 +24,17 @@ TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
                         for (auto [message, wParam] : row.meanwhile) {
                             if (message == WM_CONTEXTMENU)   // the menu finds "&Close" typed
                                 PostMessageA(dialog, WM_CHAR, 'C', 1);
-                            if (message == WM_COMMAND && wParam != IDC_EXIT)   // may wait for boxes
-                                PostMessageA(dialog, message, wParam, 0);
-                            else   // asked for as the keyboard does, the menu at 65535, 65535
-                                SendMessageA(dialog, message, wParam, -1);
+                            SendMessageA(dialog, message, wParam, -1);   // the menu at 65535, 65535
                         }
                     });
                 EXPECT_TRUE(IsWindowVisible(dialog)) << "ended under the command " << &row - rows;
                 SetDlgItemTextA(window, IDC_DESCRIPTION_EDIT, "busy");
                 PostMessageA(window, WM_COMMAND, prompt ? IDOK : IDYES, 0);
             });
-            Seen seen = Play(Script(3, answer), [&] {
+            EXPECT_EQ(Play(Script(3, answer), [&] {
                 Click(dialog, IDC_SAVE_SLOT1), Click(dialog, IDOK), Click(dialog, IDCANCEL);
                 Select(dialog, 0), Click(dialog, row.first);
-            });
-            EXPECT_EQ(seen.size(), row.first == save ? 2u : 1u) << "row " << &row - rows;
+            }).size(), row.first == save ? 2u : 1u) << "row " << &row - rows;
             EXPECT_EQ(IsWindowVisible(dialog), &row == rows) << "all but the first row close";
         });
     }

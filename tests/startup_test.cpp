@@ -21,25 +21,21 @@ TEST(Startup, RealStartsBesideASecondCopy)
     const std::string ours(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                            SizeofResource(nullptr, found));
     auto file = [&]() -> std::string {   // what stands where the font goes
-        std::string is = ReadBytes(font);
-        return is == ours ? " ours" : is == "<missing>" ? " none" : " other";
+        return ReadBytes(font) == ours ? " ours" : std::ifstream(font) ? " other" : " none";
     };
     auto mode = [] { return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE).data; };
-    const struct { std::string there; DWORD flags; Script script; Seen boxes; std::string seen; }
-        rows[] = {
-        {ours + "x", 0, {"Yes", "OK", "OK"}, {SAVE_PATH_QUESTION_CAPTION ": " + save.dir,
+    struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
+        {ours + "x", {"Yes", "OK", "OK"}, {SAVE_PATH_QUESTION_CAPTION ": " + save.dir,
          "!IMPORTANT: " RUNNING_GAME_WARNING_TEXT,
          "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
          "and select \"Toggle Graphic Mode\" to turn off the graphical interface", "Slotkeeper"},
          "1 listed, mode \x01, beside ours, then 0 \0 none"s},
-        {"", 0, {}, {"Slotkeeper"}, "1 listed, mode \0, beside, then 0 \x01 ours none"s},
-        {ours + "x", FILE_ATTRIBUTE_READONLY, {"OK"}, {"Error: Error loading font"},
-         ", then -1 \0 other"s}};
-    for (const auto& row : rows) {
+        {"", {}, {"Slotkeeper"}, "1 listed, mode \0, beside, then 0 \x01 ours none"s},
+        {"x", {"OK"}, {"Error: " FONT_ERROR_TEXT}, ", then -1 \x01 other"s}};
+    for (auto& row : rows) {
         std::string seen;
         auto end = [&] { RemoveSkinFont(), seen += RemoveFontResourceA(font) ? " kept" : file(); };
-        Script script = row.script;
-        script.push_back(Answer([&](HWND main) {   // this process starts as a second copy
+        row.script.push_back(Answer([&](HWND main) {   // this process starts as a second copy
             seen = std::to_string(SendDlgItemMessageA(main, IDC_CHARACTER_LIST, LB_GETCOUNT, 0, 0))
                    + " listed, mode " + mode() + (InstallSkinFont() ? ", beside" : ", alone");
             if (&row == rows)   // and ends first beside a first start
@@ -47,15 +43,14 @@ TEST(Startup, RealStartsBesideASecondCopy)
             SendNotifyMessageA(main, WM_CONTEXTMENU, 0, -1);   // the menu finds "&Toggle" typed
             PostMessageA(main, WM_CHAR, 'T', 1), PostMessageA(main, WM_CLOSE, 0, 0);
         }));
-        std::ofstream(font, std::ios::binary) << row.there;
-        SetFileAttributesA(font, row.flags);
-        int code = 0;
-        EXPECT_EQ(Play(script, [&] { code = RunSlotkeeper(); }), row.boxes);
-        seen += ", then " + std::to_string(code) + " " + mode() + file();
+        std::ofstream(font, std::ios::binary) << row.old;
+        SetFileAttributesA(font, row.old == "x" ? FILE_ATTRIBUTE_READONLY : 0);   // no way in
+        auto run = [&] { seen += ", then " + std::to_string(int(RunSlotkeeper())); };
+        EXPECT_EQ(Play(row.script, run), row.boxes);
+        seen += " " + mode() + file();
         if (seen.find("beside,") != std::string::npos)
             end();
         EXPECT_EQ(seen, row.seen);
-        SetValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE, REG_BINARY, {'\0'});
     }
     RemoveTree(temp), ClearAllKeys();
 }
