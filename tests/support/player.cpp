@@ -89,12 +89,17 @@ Seen Play(const Script& script, const std::function<void()>& action)
                 seen.push_back(Describe(window));
                 if (next >= script.size() || !Carry(window, script[next])) {
                     seen.back() += " (unanswered)";
-                    if (!Press(window, IDCANCEL) && !Press(window, IDNO) && !Press(window, IDOK))
-                        PostMessageA(window, WM_CLOSE, 0, 0);
+                    if (!Press(window, IDCANCEL) && !Press(window, IDNO))
+                        Press(window, IDOK);
+                    PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
                 }
                 ++next;
                 for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
                     Sleep(10);
+                if (IsWindowVisible(window) && !done) {   // the answer did not end it
+                    seen.back() += " (still open)";
+                    PostMessageA(window, WM_CLOSE, 0, 0);
+                }
                 break;
             }
         }

@@ -76,8 +76,9 @@ using Seen = std::vector<std::string>;
 // of any process that shows meanwhile; returns a line per window: "caption:
 // text" for a message box ("!caption: text" with an icon), else the caption.
 // A window beyond the script, or without the button asked for, is recorded
-// with " (unanswered)" and dismissed, so a box that must not come fails a
-// comparison at once instead of hanging the test.
+// with " (unanswered)" and dismissed, and one that an answer did not end
+// within five seconds with " (still open)" and closed: a box that must not
+// come fails a comparison instead of hanging the test.
 Seen Play(const Script& script, const std::function<void()>& action);
 
 // What start-up leaves for the main dialog; the destructor frees the
