@@ -48,11 +48,8 @@ bool CheckReplaceable(const CharacterEntry* entry, const char* pattern, FileList
 {
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
+    if (!FindFirstCharacterFile(pattern, entry, &search, &found))
         return false;
-    }
     do {
         if (!CanReplace(found.cFileName))
             AddToFileList(blocked, found.cFileName);
@@ -82,9 +79,8 @@ void RestoreFiles(const CharacterEntry* entry, int slot, const char* pattern)
             if (!CopyBack(entry, slot, found.cFileName))
                 AddToFileList(&failed, found.cFileName);
         } while (FindNextCharacterFile(entry, search, &found));
-    }
-    if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
+    }
     WarnAboutFileList(&failed);
 }
 

@@ -113,11 +113,8 @@ bool CopyCharacterFiles(const CharacterEntry* entry, const char* directory, File
     }
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (!FindFirstCharacterFile(pattern, entry, &search, &found)) {
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
+    if (!FindFirstCharacterFile(pattern, entry, &search, &found))
         return false;
-    }
     bool copiedAny = false;
     do {
         if (directory && CopyIntoSlot(directory, found.cFileName))
@@ -137,9 +134,11 @@ bool FindFirstCharacterFile(const char* pattern, const CharacterEntry* entry, HA
     *search = FindFirstFileA(pattern, found);
     if (*search == INVALID_HANDLE_VALUE)
         return false;
-    if (IsCharacterFile(entry, found))
+    if (IsCharacterFile(entry, found) || FindNextCharacterFile(entry, *search, found))
         return true;
-    return FindNextCharacterFile(entry, *search, found);
+    FindClose(*search);
+    *search = INVALID_HANDLE_VALUE;
+    return false;
 }
 
 bool FindNextCharacterFile(const CharacterEntry* entry, HANDLE search, WIN32_FIND_DATAA* found)
