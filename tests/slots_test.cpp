@@ -15,29 +15,15 @@ const std::string kBase = "Amy.d2s, Amy.key, Bob.d2s, Bob\\, Amy\\2\\Amy.d2s=old
                           "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old";
 HWND mainDialog;
 
-// The tree that these entries make.
-std::string Made(Entries entries)
+// Whether every Save button is enabled, and Load and X just where the character has the slot.
+bool ButtonsFollowSlots(HWND dialog, DWORD mask)
 {
-    std::string dir = MakeTempDir();
-    MakeEntries(dir, entries);
-    std::string tree = Tree(dir);
-    RemoveTree(dir);
-    return tree;
-}
-
-// Whether each slot's Load and X buttons are enabled just when the selected
-// character has the slot, and every Save button is.
-bool ButtonsFollowSlots(HWND dialog)
-{
-    DWORD mask = GetSelectedCharacter(dialog)->slotMask;
-    for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
-        for (int id : {SaveButtonId(slot), LoadButtonId(slot), DeleteButtonId(slot)}) {
-            bool on = id == SaveButtonId(slot) || (mask & SlotBit(slot));
-            if (!IsWindowEnabled(GetDlgItem(dialog, id)) == on)
-                return false;
-        }
-    }
-    return true;
+    bool follow = true;
+    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
+        for (int id : {SaveButtonId(slot), LoadButtonId(slot), DeleteButtonId(slot)})
+            follow &= !IsWindowEnabled(GetDlgItem(dialog, id)) != (id == SaveButtonId(slot) ||
+                                                                   (mask & SlotBit(slot)));
+    return follow;
 }
 
 struct Row {
@@ -118,14 +104,14 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
             mainDialog = dialog;
             Select(dialog, 0);
             seen = Play(row.script, [&] { Click(dialog, row.button); });
-            follow = ButtonsFollowSlots(dialog);
+            follow = ButtonsFollowSlots(dialog, GetSelectedCharacter(dialog)->slotMask);
         });
         for (HANDLE handle : held)
             CloseHandle(handle);
         EXPECT_EQ(seen, row.seen);
         EXPECT_EQ(amy->slotMask, row.after);
         EXPECT_TRUE(follow);
-        EXPECT_EQ(save.Tree(), Made({kBase, row.extra, row.changes}));
+        EXPECT_EQ(save.Tree(), SavePath({kBase, row.extra, row.changes}).Tree());
     }
 }
 
