@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -11,18 +13,12 @@ void Collect(const std::string& dir, const std::string& prefix, std::vector<std:
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    while (search != INVALID_HANDLE_VALUE) {
-        std::string name = found.cFileName, bytes = ReadBytes(dir + "\\" + name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (name != "." && name != "..") {
-                lines->push_back(prefix + name + "\\");
-                Collect(dir + "\\" + name, prefix + name + "\\", lines);
-            }
-        } else {
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        std::string name = found.cFileName, path = dir + "\\" + name, bytes = ReadBytes(path);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
-        }
-        if (!FindNextFileA(search, &found))
-            break;
+        else if (name != "." && name != "..")
+            lines->push_back(prefix + name + "\\"), Collect(path, prefix + name + "\\", lines);
     }
     FindClose(search);
 }
@@ -88,26 +84,8 @@ void RemoveTree(const std::string& path)
 
 std::string ReadBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string bytes(file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    if (!bytes.empty())
-        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    return file == INVALID_HANDLE_VALUE ? "<missing>" : bytes.substr(0, got);
-}
-
-void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour,
-                      WORD minute)
-{
-    SYSTEMTIME time = {year, month, 0, day, hour, minute, 0, 0};
-    FILETIME written;
-    SystemTimeToFileTime(&time, &written);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 SavePath::SavePath(Entries entries, const char* suffix) : dir(MakeTempDir())
