@@ -70,7 +70,7 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
         if (!row.user.empty())   // of another type, without terminator
             SetValue(HKEY_CURRENT_USER, kGame, "Save Path", REG_BINARY, row.user);
         if (!row.machine.empty())
-            SetString(HKEY_LOCAL_MACHINE, kGame, "Save Path", row.machine);
+            SetValue(HKEY_LOCAL_MACHINE, kGame, "Save Path", REG_SZ, row.machine + '\0');
         EXPECT_EQ(Play(row.script, [&] { EXPECT_EQ(DiscoverSavePath(), !row.path.empty()); }),
                   row.seen);
         EXPECT_EQ(appState.savePath ? appState.savePath : "", row.path);

@@ -16,7 +16,7 @@ TEST(Startup, RealStartsBesideASecondCopy)
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
     ClearAllKeys();
-    SetString(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, save.dir);
+    SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, REG_SZ, save.dir + '\0');
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     const std::string ours(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                            SizeofResource(nullptr, found));

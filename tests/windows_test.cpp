@@ -17,12 +17,13 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
     ASSERT_TRUE(InstallSkinFont());
     ClearAllKeys();
     SavePath save({"Amy\\5\\Amy.d2s", "notes="});
-    auto noted = [&](const std::string& s) {   // by the stand-in for other programs
+    auto noted = [&](const std::string& s) {   // by cmd, the game and browser here
         for (int i = 0; i < 1000 && ReadBytes(save.At("notes")).size() < s.size(); ++i) Sleep(10);
         return ReadBytes(save.At("notes"));
     };
-    std::string run = "\"" + ProgramDirectory() + "\\write_marker.exe\" " + save.At("notes ");
-    SetString(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", "", run + "%1");
+    std::string run = "cmd /c >>" + save.At("notes") + " echo ";   // notes the rest
+    SetValue(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", "", REG_SZ,
+             run + "%1" + '\0');
     auto help = [&](HWND help) {
         HWND edit = GetDlgItem(help, IDC_HELP_TEXT);
         int ink = -1;   // the first row of white text (more than a caret), once drawn at the top
@@ -41,16 +42,16 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         POINT at = {30, 5};   // into the web link, which a click opens
         ClientToScreen(GetDlgItem(about, IDC_ABOUT_WEB), &at), SetCursorPos(at.x, at.y);
         SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0), PostMessageA(about, WM_CLOSE, 0, 0);
-        EXPECT_EQ(noted(ABOUT_WEB_TARGET "\n"), ABOUT_WEB_TARGET "\n");
+        EXPECT_EQ(noted(ABOUT_WEB_TARGET "\r\n"), ABOUT_WEB_TARGET "\r\n");
     };
     WNDCLASSA game = {0, DefWindowProcA, 0, 0, 0, 0, 0, 0, 0, GAME_WINDOW_CLASS};
     RegisterClassA(&game);
     const struct { std::string data, noted; LPCSTR window = nullptr, value = GAME_PROGRAM_VALUE;
                    HKEY root = HKEY_CURRENT_USER; } rows[] = {
-        {run + "machine" + '\0', "machine\n", "Static", GAME_PROGRAM_VALUE, HKEY_LOCAL_MACHINE},
+        {run + "machine" + '\0', "machine\r\n", "Static", GAME_PROGRAM_VALUE, HKEY_LOCAL_MACHINE},
         {"C:\\", "", nullptr, GAME_SAVE_PATH_VALUE},   // the user's key wins, even without it
         {run + std::string(MAX_PATH - run.size(), 'x'), ""},   // no terminator: would be cut
-        {run + "user" + '\0', "user\n"}, {run + "user" + '\0', "", GAME_WINDOW_CLASS}};
+        {run + "user" + '\0', "user\r\n"}, {run + "user" + '\0', "", GAME_WINDOW_CLASS}};
     INT element = COLOR_WINDOW;   // black, where the default text would not show
     COLORREF saved = GetSysColor(COLOR_WINDOW), black = 0;
     SetSysColors(1, &element, &black);
@@ -69,7 +70,11 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             EXPECT_EQ(look + char('0' + appState.graphicMode), mode ? "cross font 1" : "frame 0");
             EXPECT_EQ((r.right - r.left) * 1000 + r.bottom - r.top, 490486);   // 490 x 486
         }
-        EXPECT_EQ(TipText(FindWindowA(TOOLTIPS_CLASSA, 0), dialog, IDC_ABOUT), "About the author");
+        char tip[80] = "";   // the About button's fixed tooltip
+        TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, IDC_ABOUT)),
+                          {}, nullptr, tip, 0, nullptr};
+        SendMessageA(FindWindowA(TOOLTIPS_CLASSA, 0), TTM_GETTEXTA, sizeof tip, LPARAM(&tool));
+        EXPECT_STREQ(tip, "About the author");
         NMTTDISPINFOA request = {{nullptr, UINT_PTR(GetDlgItem(dialog, IDC_LOAD_SLOT5)),
                                   static_cast<UINT>(TTN_NEEDTEXTA)}, nullptr, "", nullptr, 0, 0};
         Select(dialog, 0), SendMessageA(dialog, WM_NOTIFY, 0, LPARAM(&request));   // as it shows
@@ -77,7 +82,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_EQ(Play({Answer(help)}, [&] { Click(dialog, IDC_INFORMATION); }), Seen{"Help"});
         EXPECT_EQ(Play({Answer(about)}, [&] { Click(dialog, IDC_ABOUT); }),
                   Seen{"Slotkeeper - V 1.02 (Build 140700)"});
-        std::string started = ABOUT_WEB_TARGET "\n";
+        std::string started = ABOUT_WEB_TARGET "\r\n";
         for (const auto& row : rows) {
             SetValue(row.root, GAME_KEY, row.value, REG_SZ, row.data);
             HWND game = CreateWindowA(row.window, GAME_WINDOW_TITLE, 0, 0, 0, 9, 9, 0, 0, 0, 0);

@@ -1,5 +1,7 @@
 #include "support/support.h"
 
+#include <process.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <set>
@@ -10,19 +12,12 @@ namespace {
 const UINT kRunWork = WM_APP + 0x3A1;
 HWND shownDialog;
 
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (IsWindowVisible(window) && strcmp(name, "#32770") == 0)
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> VisibleDialogs()
 {
     std::vector<HWND> dialogs;
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
+        if (IsWindowVisible(window))
+            dialogs.push_back(window);
     return dialogs;
 }
 
@@ -192,15 +187,6 @@ int FirstRowWith(HWND window, COLORREF colour, int count)
     return at < end ? at / client.right : -1;
 }
 
-std::string TipText(HWND tooltip, HWND dialog, int id)
-{
-    char text[80] = "";
-    TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
-                      nullptr, text, 0, nullptr};
-    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
 std::string ProgramDirectory()
 {
     char path[MAX_PATH];
@@ -211,17 +197,5 @@ std::string ProgramDirectory()
 DWORD RunSlotkeeper()
 {
     std::string path = ProgramDirectory() + "\\slotkeeper.exe";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    DWORD code = STILL_ACTIVE;
-    if (!CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return code;
-    if (WaitForSingleObject(info.hProcess, 60000) != WAIT_OBJECT_0)
-        TerminateProcess(info.hProcess, STILL_ACTIVE);
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return code;
+    return static_cast<DWORD>(_spawnl(_P_WAIT, path.c_str(), path.c_str(), nullptr));
 }

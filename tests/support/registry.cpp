@@ -6,11 +6,6 @@ void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const
     RegSetKeyValueA(root, subkey, name, type, bytes.data(), static_cast<DWORD>(data.size()));
 }
 
-void SetString(HKEY root, const char* subkey, const char* name, const std::string& text)
-{
-    SetValue(root, subkey, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
-}
-
 RegValue ReadValue(HKEY root, const char* subkey, const char* name)
 {
     RegValue value = {false, 0, std::string(4096, '\0')};

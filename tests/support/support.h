@@ -35,8 +35,6 @@ void MakeEntries(const std::string& dir, Entries entries);
 std::string Tree(const std::string& dir);
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
-void SetLastWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour,
-                      WORD minute);   // given in UTC
 
 // The program's save path, made of `entries` and stored with `suffix`; the
 // character list and the tree go at the end.
@@ -52,8 +50,6 @@ struct SavePath {
 
 // Writes exactly these bytes: a REG_SZ gets no terminator unless the data ends in one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
-// A REG_SZ with its terminator, as most programs write one.
-void SetString(HKEY root, const char* subkey, const char* name, const std::string& text);
 struct RegValue { bool present; DWORD type; std::string data; };
 RegValue ReadValue(HKEY root, const char* subkey, const char* name);
 // Removes the tool's key and the game's key, named in full, under both roots.
@@ -102,10 +98,7 @@ void OnDialogThread(HWND dialog, const std::function<void()>& work);
 std::string WindowText(HWND window);
 // The row by which `count` pixels of the window show `colour`, or -1.
 int FirstRowWith(HWND window, COLORREF colour, int count = 1);
-// The fixed text that a tooltip holds for a dialog's control.
-std::string TipText(HWND tooltip, HWND dialog, int id);
 
-// Runs the slotkeeper.exe beside the tests in this process's environment;
-// its exit code, or STILL_ACTIVE when it was ended after a minute.
+// Runs the slotkeeper.exe beside the tests in this environment; its exit code.
 DWORD RunSlotkeeper();
 std::string ProgramDirectory();   // the directory of this test program
