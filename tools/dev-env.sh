@@ -13,7 +13,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # Five and a half hours off UTC all year, so that a time shown in UTC where
 # local time is meant shows in the tests.
 export TZ=Asia/Kolkata
-if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && ! [ -e "/tmp/.X11-unix/X$2" ]; then
+# A display whose server is gone (its lock names no live process, say after
+# a restart) is started afresh, its leftover lock and socket removed first.
+if ! kill -0 "$(tr -d ' ' < "/tmp/.X$2-lock" 2>/dev/null)" 2>/dev/null; then
+    rm -f "/tmp/.X$2-lock" "/tmp/.X11-unix/X$2"
     (Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
     sleep 1
 fi
