@@ -44,19 +44,14 @@ void MakeEntries(const std::string& dir, Entries entries)
                 RemoveTree(dir + "\\" + entry.substr(1));
                 continue;
             }
-            std::string path = dir + "\\" + entry.substr(0, entry.find('='));
+            size_t equals = entry.find('=');
+            std::string path = dir + "\\" + entry.substr(0, equals);
             for (size_t slash = dir.size() + 1; (slash = path.find('\\', slash)) != path.npos;)
                 CreateDirectoryA(path.substr(0, slash++).c_str(), nullptr);
-            if (path.back() == '\\')
-                continue;
-            size_t equals = entry.find('=');
-            std::string bytes = equals == entry.npos ? path.substr(path.rfind('\\') + 1)
-                                                     : entry.substr(equals + 1);
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                      nullptr);
-            DWORD written = 0;
-            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-            CloseHandle(file);
+            if (path.back() != '\\')
+                std::ofstream(path, std::ios::binary)
+                    << (equals == entry.npos ? path.substr(path.rfind('\\') + 1)
+                                             : entry.substr(equals + 1));
         }
     }
 }
