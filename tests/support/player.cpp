@@ -49,8 +49,8 @@ bool Carry(HWND window, const Answer& answer)
     else if (button == "Close")
         PostMessageA(window, WM_CLOSE, 0, 0);
     else if (button[0] == '=')
-        return SetDlgItemTextA(window, GetDlgCtrlID(FindWindowExA(window, nullptr, "Edit", nullptr)),
-                               button.c_str() + 1) && Press(window, IDOK);
+        return SetWindowTextA(FindWindowExA(window, nullptr, "Edit", nullptr), button.c_str() + 1)
+               && Press(window, IDOK);
     else
         return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
                              : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
