@@ -19,10 +19,8 @@ bool PrepareSlot(CharacterEntry* entry, int slot, bool* created);
 // bit is set only when at least one file was copied; files that could not
 // be copied are named in one warning. When nothing was copied, a slot
 // directory that PrepareSlot `created` for this save is removed again if it
-// is still empty; an existing slot keeps everything, and so does every slot
-// of a caller that passes no `created`.
-void CopyToSlot(CharacterEntry* entry, int slot, const char* description,
-                bool created = false);
+// is still empty; an existing slot keeps everything.
+void CopyToSlot(CharacterEntry* entry, int slot, const char* description, bool created);
 // Restores the slot over the character's files after a question. Restores
 // nothing when one of the files to replace is in use or write-protected.
 // False only when the slot holds no file of the character.
