@@ -14,11 +14,14 @@ void Collect(const std::string& dir, const std::string& prefix, std::vector<std:
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        std::string name = found.cFileName, path = dir + "\\" + name, bytes = ReadBytes(path);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        std::string name = found.cFileName, path = dir + "\\" + name;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            std::string bytes = ReadBytes(path);
             lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
-        else if (name != "." && name != "..")
-            lines->push_back(prefix + name + "\\"), Collect(path, prefix + name + "\\", lines);
+        } else if (name != "." && name != "..") {
+            lines->push_back(prefix + name + "\\");
+            Collect(path, prefix + name + "\\", lines);
+        }
     }
     FindClose(search);
 }
