@@ -23,3 +23,5 @@ struct AppState {
 extern AppState appState;
 
 CharacterEntry* GetCharacterList();
+// Frees the CharacterList and the save path, leaving both null.
+void ReleaseStore();

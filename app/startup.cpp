@@ -103,8 +103,8 @@ bool HeldFileHoldsBytes(const void* bytes, DWORD size)
 
 void CreateMainFont()
 {
-    appState.mainFont = CreateFontA(MAIN_FONT_HEIGHT, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
-                                    SKIN_FONT_FACE);
+    appState.mainFont = CreateFontA(MAIN_FONT_HEIGHT, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET,
+                                    0, 0, 0, 0, SKIN_FONT_FACE);
 }
 
 }  // namespace
@@ -151,12 +151,12 @@ void ShowStartupError(const char* text)
 void RunMainDialog()
 {
     LoadSettings();
-    ScanCharacters();
+    ScanCharacters(appState.savePath, &appState.characters);
     CreateMainFont();
     DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
     SaveSettings();
     DeleteObject(appState.mainFont);
     appState.mainFont = nullptr;
     RemoveSkinFont();
-    ReleaseCharacters();
+    ReleaseStore();
 }

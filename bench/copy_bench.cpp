@@ -85,7 +85,7 @@ double TimePlainCopies(const char* from, const char* to)
 double TimeSave(CharacterEntry* entry)
 {
     double start = Now();
-    CopyToSlot(entry, 1, "bench", false);   // the slot is there already
+    CopyToSlot(appState.savePath, entry, 1, "bench", false);   // the slot is there already
     return Now() - start;
 }
 
@@ -95,7 +95,7 @@ double TimeLoad(CharacterEntry* entry)
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, NoteBoxGone, nullptr, GetCurrentThreadId());
     boxGoneAt = 0;
     std::thread helper = AnswerLater("Are you sure?", IDYES);
-    LoadSlot(entry, 1);
+    LoadSlot(appState.savePath, entry, 1);
     double end = Now();
     helper.join();
     UnhookWindowsHookEx(hook);

@@ -108,11 +108,11 @@ double ScanMilliseconds(const std::string& dir, const Listing& expected, int* ch
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    ScanCharacters();
+    ScanCharacters(appState.savePath, &appState.characters);
     QueryPerformanceCounter(&end);
     *characters = CountCharacters();
     *right = *right && ListsExpected(expected);   // one report per save path
-    ReleaseCharacters();
+    ReleaseStore();
     return 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
 }
 

@@ -37,7 +37,7 @@ int main()
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         for (int call = 0; call < kCallsPerRound; ++call)
-            FormatSlotInfo(appState.tipText, &entry, 2);
+            FormatSlotInfo(appState.tipText, appState.savePath, &entry, 2);
         QueryPerformanceCounter(&end);
         perCall.push_back(1e6 * (end.QuadPart - start.QuadPart) / frequency.QuadPart /
                           kCallsPerRound);

@@ -27,9 +27,12 @@ DWORD SlotBit(int slot);
 
 // The character directory <save path>\<name>; refused for a name that the
 // platform would turn into another directory's.
-bool BuildCharacterDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry);
+bool BuildCharacterDirectory(char (&path)[MAX_PATH], const char* savePath,
+                             const CharacterEntry* entry);
 // The slot directory <save path>\<name>\<slot>.
-bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot);
+bool BuildSlotDirectory(char (&path)[MAX_PATH], const char* savePath, const CharacterEntry* entry,
+                        int slot);
 
 // Writes the slot information of `slot` of `entry` into `text`.
-void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const CharacterEntry* entry, int slot);
+void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const char* savePath, const CharacterEntry* entry,
+                    int slot);

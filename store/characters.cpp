@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "store/backup_store.h"
 
 namespace {
@@ -34,15 +33,15 @@ CharacterEntry* NewCharacter(const char* fileName)
 
 }  // namespace
 
-bool ScanCharacters()
+bool ScanCharacters(const char* savePath, CharacterEntry** list)
 {
     char pattern[MAX_PATH];
     WIN32_FIND_DATAA found;
     HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(pattern, "%s\\*" SAVEGAME_EXTENSION, appState.savePath))
+    if (BuildPath(pattern, "%s\\*" SAVEGAME_EXTENSION, savePath))
         search = FindFirstFileA(pattern, &found);
 
-    CharacterEntry** tail = &appState.characters;
+    CharacterEntry** tail = list;
     while (*tail)
         tail = &(*tail)->next;
     bool foundAny = false;
@@ -56,7 +55,7 @@ bool ScanCharacters()
             *tail = entry;
             tail = &entry->next;
             foundAny = true;
-            ReadSlotMask(entry);
+            ReadSlotMask(savePath, entry);
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
@@ -65,11 +64,11 @@ bool ScanCharacters()
     return true;
 }
 
-void ReadSlotMask(CharacterEntry* entry)
+void ReadSlotMask(const char* savePath, CharacterEntry* entry)
 {
     entry->slotMask = 0;
     char directory[MAX_PATH];
-    if (!BuildCharacterDirectory(directory, entry))
+    if (!BuildCharacterDirectory(directory, savePath, entry))
         return;
     if (CreateDirectoryA(directory, nullptr))
         return;   // new directory, no slots yet
@@ -91,15 +90,13 @@ void ReadSlotMask(CharacterEntry* entry)
     }
 }
 
-void ReleaseCharacters()
+void ReleaseCharacters(CharacterEntry** list)
 {
-    free(appState.savePath);
-    appState.savePath = nullptr;
-    CharacterEntry* entry = appState.characters;
+    CharacterEntry* entry = *list;
     while (entry) {
         CharacterEntry* next = entry->next;
         free(entry);
         entry = next;
     }
-    appState.characters = nullptr;
+    *list = nullptr;
 }

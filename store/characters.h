@@ -10,10 +10,10 @@ struct CharacterEntry {
     char name[256];             // the savegame's name without ".d2s"
 };
 
-// Builds the list from appState.savePath; warns when no savegame is found.
-// Always true.
-bool ScanCharacters();
+// Appends the characters of the save path to `list`; warns when no savegame
+// is found. Always true.
+bool ScanCharacters(const char* savePath, CharacterEntry** list);
 // Creates the character directory when it is missing and reads the mask.
-void ReadSlotMask(CharacterEntry* entry);
-// Frees every entry and the save path.
-void ReleaseCharacters();
+void ReadSlotMask(const char* savePath, CharacterEntry* entry);
+// Frees every entry of `list` and empties it.
+void ReleaseCharacters(CharacterEntry** list);

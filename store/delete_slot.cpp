@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
+#include "store/file_list.h"
 
 namespace {
 
@@ -54,14 +54,14 @@ bool DeleteSlotFiles(const char* directory, FileList* left)
 
 }  // namespace
 
-void DeleteSlot(CharacterEntry* entry, int slot)
+void DeleteSlot(const char* savePath, CharacterEntry* entry, int slot)
 {
     if (!entry)
         return;
     if (MessageBoxA(nullptr, kDeleteQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
         return;
     char directory[MAX_PATH];
-    if (!BuildSlotDirectory(directory, entry, slot))
+    if (!BuildSlotDirectory(directory, savePath, entry, slot))
         return;
     FileList left;
     BeginFileList(&left, kDeleteIncomplete, "");

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
 #include "store/backup_store.h"
+#include "store/character_files.h"
 #include "store/characters.h"
+#include "store/file_list.h"
 
 namespace {
 
@@ -16,10 +17,11 @@ const char kIncompleteRestore[] = "The restore is incomplete. These files could 
 // The slot's copies of the character files, <slot directory>\<name>.*;
 // built on BuildSlotDirectory, which refuses a name that would lead into
 // another character's directory.
-bool BuildRestorePattern(char (&pattern)[MAX_PATH], const CharacterEntry* entry, int slot)
+bool BuildRestorePattern(char (&pattern)[MAX_PATH], const char* savePath,
+                         const CharacterEntry* entry, int slot)
 {
     char directory[MAX_PATH];
-    return BuildSlotDirectory(directory, entry, slot) &&
+    return BuildSlotDirectory(directory, savePath, entry, slot) &&
            BuildPath(pattern, "%s\\%s.*", directory, entry->name);
 }
 
@@ -27,10 +29,10 @@ bool BuildRestorePattern(char (&pattern)[MAX_PATH], const CharacterEntry* entry,
 // holds its savegame open, so an open without sharing fails exactly when a
 // copy over it would. A file that does not exist yet is no obstacle, and a
 // path too long to build fails later, during the copy.
-bool CanReplace(const char* fileName)
+bool CanReplace(const char* savePath, const char* fileName)
 {
     char target[MAX_PATH];
-    if (!BuildPath(target, "%s\\%s", appState.savePath, fileName))
+    if (!BuildPath(target, "%s\\%s", savePath, fileName))
         return true;
     HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -44,41 +46,42 @@ bool CanReplace(const char* fileName)
 
 // Names the files that cannot be replaced; false when the slot holds no file
 // of the character.
-bool CheckReplaceable(const CharacterEntry* entry, const char* pattern, FileList* blocked)
+bool CheckReplaceable(const char* savePath, const CharacterEntry* entry, const char* pattern,
+                      FileList* blocked)
 {
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (!FindFirstCharacterFile(pattern, entry, &search, &found))
+    if (!FindFirstCharacterFile(savePath, pattern, entry, &search, &found))
         return false;
     do {
-        if (!CanReplace(found.cFileName))
+        if (!CanReplace(savePath, found.cFileName))
             AddToFileList(blocked, found.cFileName);
-    } while (FindNextCharacterFile(entry, search, &found));
+    } while (FindNextCharacterFile(savePath, entry, search, &found));
     FindClose(search);
     return true;
 }
 
-bool CopyBack(const CharacterEntry* entry, int slot, const char* fileName)
+bool CopyBack(const char* savePath, const CharacterEntry* entry, int slot, const char* fileName)
 {
     char source[MAX_PATH];
     char target[MAX_PATH];
-    if (!BuildPath(source, "%s\\%s\\%i\\%s", appState.savePath, entry->name, slot, fileName) ||
-        !BuildPath(target, "%s\\%s", appState.savePath, fileName))
+    if (!BuildPath(source, "%s\\%s\\%i\\%s", savePath, entry->name, slot, fileName) ||
+        !BuildPath(target, "%s\\%s", savePath, fileName))
         return false;
     return CopyFileA(source, target, FALSE) != FALSE;
 }
 
-void RestoreFiles(const CharacterEntry* entry, int slot, const char* pattern)
+void RestoreFiles(const char* savePath, const CharacterEntry* entry, int slot, const char* pattern)
 {
     FileList failed;
     BeginFileList(&failed, kIncompleteRestore, "");
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (FindFirstCharacterFile(pattern, entry, &search, &found)) {
+    if (FindFirstCharacterFile(savePath, pattern, entry, &search, &found)) {
         do {
-            if (!CopyBack(entry, slot, found.cFileName))
+            if (!CopyBack(savePath, entry, slot, found.cFileName))
                 AddToFileList(&failed, found.cFileName);
-        } while (FindNextCharacterFile(entry, search, &found));
+        } while (FindNextCharacterFile(savePath, entry, search, &found));
         FindClose(search);
     }
     WarnAboutFileList(&failed);
@@ -88,12 +91,12 @@ void WarnSlotHoldsNothing(const CharacterEntry* entry)
 {
     char text[sizeof(entry->name) + 64];
     snprintf(text, sizeof text, "This slot holds no files of %s.", entry->name);
-    MessageBoxA(nullptr, text, SLOT_WARNING_CAPTION, MB_OK | MB_ICONWARNING);
+    MessageBoxA(nullptr, text, WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
 
-bool LoadSlot(CharacterEntry* entry, int slot)
+bool LoadSlot(const char* savePath, CharacterEntry* entry, int slot)
 {
     if (!entry)
         return false;
@@ -103,7 +106,8 @@ bool LoadSlot(CharacterEntry* entry, int slot)
     char pattern[MAX_PATH];
     FileList blocked;
     BeginFileList(&blocked, kFilesInUse, kTryAgain);
-    if (!BuildRestorePattern(pattern, entry, slot) || !CheckReplaceable(entry, pattern, &blocked)) {
+    if (!BuildRestorePattern(pattern, savePath, entry, slot) ||
+        !CheckReplaceable(savePath, entry, pattern, &blocked)) {
         WarnSlotHoldsNothing(entry);
         return false;
     }
@@ -113,6 +117,6 @@ bool LoadSlot(CharacterEntry* entry, int slot)
         WarnAboutFileList(&blocked);
         return true;
     }
-    RestoreFiles(entry, slot, pattern);
+    RestoreFiles(savePath, entry, slot, pattern);
     return true;
 }

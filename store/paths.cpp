@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "store/characters.h"
 
 bool BuildPath(char (&path)[MAX_PATH], const char* format, ...)
@@ -27,7 +26,8 @@ DWORD SlotBit(int slot)
     return 1u << (slot - 1);
 }
 
-bool BuildCharacterDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry)
+bool BuildCharacterDirectory(char (&path)[MAX_PATH], const char* savePath,
+                             const CharacterEntry* entry)
 {
     // The platform drops trailing dots and spaces from a path component, so
     // the directory of "x." or "x " would be that of the character x, and
@@ -38,13 +38,14 @@ bool BuildCharacterDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry
         path[0] = '\0';
         return false;
     }
-    return BuildPath(path, "%s\\%s", appState.savePath, entry->name);
+    return BuildPath(path, "%s\\%s", savePath, entry->name);
 }
 
-bool BuildSlotDirectory(char (&path)[MAX_PATH], const CharacterEntry* entry, int slot)
+bool BuildSlotDirectory(char (&path)[MAX_PATH], const char* savePath, const CharacterEntry* entry,
+                        int slot)
 {
     char directory[MAX_PATH];
-    if (!BuildCharacterDirectory(directory, entry)) {
+    if (!BuildCharacterDirectory(directory, savePath, entry)) {
         path[0] = '\0';
         return false;
     }

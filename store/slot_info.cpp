@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
 
@@ -19,10 +18,11 @@ void AppendText(char (&text)[SLOT_INFO_SIZE], const char* bytes, size_t count)
 }
 
 // Reads the slot's description; 0 when there is none to show.
-DWORD ReadDescription(const CharacterEntry* entry, int slot, char (&bytes)[DESCRIPTION_SIZE])
+DWORD ReadDescription(const char* savePath, const CharacterEntry* entry, int slot,
+                      char (&bytes)[DESCRIPTION_SIZE])
 {
     char path[MAX_PATH];
-    if (!BuildPath(path, "%s\\%s\\%i\\" DESCRIPTION_FILE, appState.savePath, entry->name, slot))
+    if (!BuildPath(path, "%s\\%s\\%i\\" DESCRIPTION_FILE, savePath, entry->name, slot))
         return 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
@@ -37,19 +37,20 @@ DWORD ReadDescription(const CharacterEntry* entry, int slot, char (&bytes)[DESCR
 
 }  // namespace
 
-void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const CharacterEntry* entry, int slot)
+void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const char* savePath, const CharacterEntry* entry,
+                    int slot)
 {
     char copyPath[MAX_PATH];
     WIN32_FIND_DATAA found;
     HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(copyPath, "%s\\%s\\%i\\%s" SAVEGAME_EXTENSION, appState.savePath, entry->name,
-                  slot, entry->name))
+    if (BuildPath(copyPath, "%s\\%s\\%i\\%s" SAVEGAME_EXTENSION, savePath, entry->name, slot,
+                  entry->name))
         search = FindFirstFileA(copyPath, &found);
     if (search == INVALID_HANDLE_VALUE) {
         // Formatted from the pieces, so a path too long for the file system
         // still shows in full.
         snprintf(text, SLOT_INFO_SIZE, "ERROR: couldn't find %s\\%s\\%i\\%s" SAVEGAME_EXTENSION,
-                 appState.savePath, entry->name, slot, entry->name);
+                 savePath, entry->name, slot, entry->name);
         return;
     }
     FindClose(search);
@@ -71,7 +72,7 @@ void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const CharacterEntry* entry, i
         snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: unknown", entry->name, slot);
 
     char description[DESCRIPTION_SIZE];
-    DWORD count = ReadDescription(entry, slot, description);
+    DWORD count = ReadDescription(savePath, entry, slot, description);
     if (count == 0)
         return;
     const void* nul = memchr(description, '\0', count);

@@ -64,7 +64,7 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
         row.script.resize(row.script.size() + 4, Answer([](HWND box) {   // more boxes end at once
             PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDCANCEL, 0);
         }));
-        ClearAllKeys(), ReleaseCharacters();
+        ClearAllKeys(), ReleaseStore();
         if (!row.stored.empty())
             SetValue(HKEY_LOCAL_MACHINE, kTool, "Diablo 2 Save Path", row.type, row.stored);
         if (!row.user.empty())   // of another type, without terminator

@@ -9,7 +9,7 @@ TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
         SavePath save({"Zed.d2s, Amy.d2s, Cid.d2s, Amy.key, notes.txt, Tal.d2sx, .d2s, Old.d2s\\, "
                        "ab .d2s, Amy\\1\\, Amy\\3\\, Amy\\5\\, Amy\\2=file, Bob.D2S, Bob\\01\\, "
                        "Bob\\6\\, Bob\\12\\, Bob\\Slot 2\\, Cid\\4\\"}, suffix);
-        EXPECT_EQ(Play({}, [] { ScanCharacters(); }), Seen{});
+        EXPECT_EQ(Play({}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{});
         std::string listed;
         for (CharacterEntry* entry = GetCharacterList(); entry; entry = entry->next)
             listed += std::string(entry->name) + ":" + std::to_string(entry->slotMask) + " ";
@@ -29,16 +29,16 @@ TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
     CloseHandle(CreateFileW(savegame.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     free(appState.savePath);
     appState.savePath = strdup(path.c_str());
-    EXPECT_EQ(Play({}, [] { ScanCharacters(); }), Seen{});
+    EXPECT_EQ(Play({}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{});
     EXPECT_STREQ(GetCharacterList() ? GetCharacterList()->name : "", "Sorceress");
     const std::string sub = path.substr(deep.dir.size() + 1);
     EXPECT_EQ(deep.Tree(), sub + "\\, " + sub + "\\Sorceress.d2s=");
     DeleteFileW(savegame.c_str());
-    ReleaseCharacters();
+    ReleaseStore();
     SavePath empty({"readme.txt"});
-    EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(); }), Seen{"Warning: No savegames found!"});
+    EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{"Warning: No savegames found!"});
     EXPECT_EQ(GetCharacterList(), nullptr);
-    ReleaseCharacters();
+    ReleaseStore();
     EXPECT_EQ(appState.savePath, nullptr);
 }
 
@@ -84,7 +84,7 @@ TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
                                   row.description == "held" ? OPEN_EXISTING : 0, 0, nullptr);
         CharacterEntry entry = {};
         strcpy(entry.name, row.name);
-        FormatSlotInfo(appState.tipText, &entry, row.slot);
+        FormatSlotInfo(appState.tipText, appState.savePath, &entry, row.slot);
         CloseHandle(held);
         EXPECT_EQ(std::string(appState.tipText), row.shown);
     }

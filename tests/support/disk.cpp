@@ -94,6 +94,6 @@ SavePath::SavePath(Entries entries, const char* suffix) : dir(MakeTempDir())
 
 SavePath::~SavePath()
 {
-    ReleaseCharacters();
+    ReleaseStore();
     RemoveTree(dir);
 }

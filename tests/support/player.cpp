@@ -116,7 +116,7 @@ MainWindowState::MainWindowState(BYTE graphicMode)
 MainWindowState::~MainWindowState()
 {
     DeleteObject(appState.mainFont);
-    ReleaseCharacters();
+    ReleaseStore();
     appState = AppState();
 }
 

@@ -19,6 +19,7 @@
 #include "resource.h"
 #include "store/characters.h"
 #include "store/game.h"
+#include "ui/main/main_controls.h"
 #include "ui/main/main_dialog.h"
 
 // ---- Files (disk.cpp)

@@ -196,11 +196,6 @@ ScrollFrame AdvanceScroll(ScrollState& state)
     return frame;
 }
 
-const char* CreditsText()
-{
-    return kCredits;
-}
-
 const char* SkipCreditLines(const char* text, int lines)
 {
     while (lines > 0 && *text) {

@@ -26,8 +26,6 @@ ScrollState StartScroll();
 // Moves the scroll on by one tick and tells where to draw.
 ScrollFrame AdvanceScroll(ScrollState& state);
 
-// The credits text: 35 lines, each ended by CR LF.
-const char* CreditsText();
 // The rest of the credits after `lines` line feeds; the empty tail when the
 // text has fewer.
 const char* SkipCreditLines(const char* text, int lines);

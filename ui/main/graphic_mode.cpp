@@ -1,7 +1,7 @@
 #include "ui/main/graphic_mode.h"
 
 #include "app/app_state.h"
-#include "ui/main/main_dialog.h"
+#include "ui/main/main_controls.h"
 
 namespace {
 

@@ -12,27 +12,13 @@
 #include "ui/main/context_menu.h"
 #include "ui/main/game_launcher.h"
 #include "ui/main/graphic_mode.h"
+#include "ui/main/main_controls.h"
 #include "ui/main/slot_commands.h"
 #include "ui/main/tooltips.h"
 
 namespace {
 
 const char kTitle[] = "Slotkeeper";
-
-const int kSaveIds[SLOT_COUNT] = {IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3,
-                                  IDC_SAVE_SLOT4, IDC_SAVE_SLOT5};
-const int kLoadIds[SLOT_COUNT] = {IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3,
-                                  IDC_LOAD_SLOT4, IDC_LOAD_SLOT5};
-const int kDeleteIds[SLOT_COUNT] = {IDC_DELETE_SLOT1, IDC_DELETE_SLOT2, IDC_DELETE_SLOT3,
-                                    IDC_DELETE_SLOT4, IDC_DELETE_SLOT5};
-
-// The controls that change font with the mode. The Delete buttons keep the
-// template's font in both modes.
-const int kFontControls[] = {
-    IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3, IDC_SAVE_SLOT4, IDC_SAVE_SLOT5,
-    IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3, IDC_LOAD_SLOT4, IDC_LOAD_SLOT5,
-    IDC_CHARACTER_LIST, IDC_EXIT, IDC_ACTIVATE_GAME, IDC_INFORMATION, IDC_ABOUT,
-};
 
 // A slot command runs to its end inside the dialog procedure, but its
 // questions and warnings have no owner: the window stays usable beneath
@@ -42,22 +28,6 @@ const int kFontControls[] = {
 // an ended window and its description prompt never gets a dead owner.
 bool slotCommandRunning;
 bool closeRequested;
-
-// The slot 1..5 whose control in `ids` has `id`, or 0.
-int SlotOfControl(const int (&ids)[SLOT_COUNT], int id)
-{
-    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
-        if (ids[slot - 1] == id)
-            return slot;
-    return 0;
-}
-
-int SlotControlId(const int (&ids)[SLOT_COUNT], int slot)
-{
-    if (slot < 1 || slot > SLOT_COUNT)
-        return 0;
-    return ids[slot - 1];
-}
 
 void FillCharacterList(HWND dialog)
 {
@@ -89,7 +59,7 @@ void OnInitDialog(HWND dialog)
 
 void RunSlotCommand(HWND dialog, int id)
 {
-    int slot = SlotOfControl(kSaveIds, id);
+    int slot = SlotOfSaveButton(id);
     if (slot) {
         SaveSlot(slot, dialog);
         return;
@@ -97,16 +67,16 @@ void RunSlotCommand(HWND dialog, int id)
     // Load and Delete are enabled only with a selection; a command that
     // arrives without one has nothing to act on.
     CharacterEntry* entry = GetSelectedCharacter(dialog);
-    slot = SlotOfControl(kLoadIds, id);
+    slot = SlotOfLoadButton(id);
     if (slot) {
         if (entry)
-            LoadSlot(entry, slot);
+            LoadSlot(appState.savePath, entry, slot);
         return;
     }
-    slot = SlotOfControl(kDeleteIds, id);
+    slot = SlotOfDeleteButton(id);
     if (slot) {
         if (entry)
-            DeleteSlot(entry, slot);
+            DeleteSlot(appState.savePath, entry, slot);
         UpdateSlotButtons(dialog);
     }
 }
@@ -208,51 +178,4 @@ void InitMainDialog(HWND dialog)
     ApplyFontResolutionRule();
     SetGraphicMode(dialog, appState.graphicMode);
     SetWindowTextA(dialog, kTitle);
-}
-
-CharacterEntry* GetSelectedCharacter(HWND dialog)
-{
-    LRESULT index = SendDlgItemMessageA(dialog, IDC_CHARACTER_LIST, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR)
-        return nullptr;
-    LRESULT data = SendDlgItemMessageA(dialog, IDC_CHARACTER_LIST, LB_GETITEMDATA, index, 0);
-    if (data == LB_ERR)
-        return nullptr;
-    return reinterpret_cast<CharacterEntry*>(data);
-}
-
-void EnableSlotPair(HWND dialog, int slot, BOOL enable)
-{
-    EnableWindow(GetDlgItem(dialog, LoadButtonId(slot)), enable);
-    EnableWindow(GetDlgItem(dialog, DeleteButtonId(slot)), enable);
-}
-
-void UpdateSlotButtons(HWND dialog)
-{
-    CharacterEntry* entry = GetSelectedCharacter(dialog);
-    if (!entry)
-        return;
-    for (int slot = 1; slot <= SLOT_COUNT; ++slot)
-        EnableSlotPair(dialog, slot, (entry->slotMask & SlotBit(slot)) != 0);
-}
-
-void SetControlFonts(HWND dialog, HFONT font)
-{
-    for (int id : kFontControls)
-        SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-}
-
-int SaveButtonId(int slot)
-{
-    return SlotControlId(kSaveIds, slot);
-}
-
-int LoadButtonId(int slot)
-{
-    return SlotControlId(kLoadIds, slot);
-}
-
-int DeleteButtonId(int slot)
-{
-    return SlotControlId(kDeleteIds, slot);
 }

@@ -2,10 +2,11 @@
 
 #include <cstdlib>
 
+#include "app/app_state.h"
 #include "store/characters.h"
 #include "store/slot_operations.h"
 #include "ui/dialogs/description_dialog.h"
-#include "ui/main/main_dialog.h"
+#include "ui/main/main_controls.h"
 
 void SaveSlot(int slot, HWND dialog)
 {
@@ -15,10 +16,10 @@ void SaveSlot(int slot, HWND dialog)
     // selected in the meantime.
     CharacterEntry* entry = GetSelectedCharacter(dialog);
     bool created;
-    if (!PrepareSlot(entry, slot, &created))
+    if (!PrepareSlot(appState.savePath, entry, slot, &created))
         return;
     char* description = AskDescription(dialog);
-    CopyToSlot(entry, slot, description, created);
+    CopyToSlot(appState.savePath, entry, slot, description, created);
     free(description);
     UpdateSlotButtons(dialog);
 }

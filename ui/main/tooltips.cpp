@@ -7,7 +7,7 @@
 #include "app/app_state.h"
 #include "resource.h"
 #include "store/backup_store.h"
-#include "ui/main/main_dialog.h"
+#include "ui/main/main_controls.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ void ComposeLoadTip(HWND dialog, int slot)
         appState.tipText[0] = '\0';
         return;
     }
-    FormatSlotInfo(appState.tipText, entry, slot);
+    FormatSlotInfo(appState.tipText, appState.savePath, entry, slot);
 }
 
 }  // namespace
@@ -100,7 +100,8 @@ BOOL AnswerTooltipRequest(HWND dialog, LPARAM lParam)
 {
     NMTTDISPINFOA* request = reinterpret_cast<NMTTDISPINFOA*>(lParam);
     for (int slot = 1; slot <= SLOT_COUNT; ++slot) {
-        if (request->hdr.idFrom != reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, LoadButtonId(slot))))
+        HWND button = GetDlgItem(dialog, LoadButtonId(slot));
+        if (request->hdr.idFrom != reinterpret_cast<UINT_PTR>(button))
             continue;
         SendMessageA(request->hdr.hwndFrom, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
         ComposeLoadTip(dialog, slot);
