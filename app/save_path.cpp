@@ -30,7 +30,8 @@ bool ReadPathValue(HKEY key, const char* name, char (&path)[MAX_PATH])
 {
     char data[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) !=
+        ERROR_SUCCESS)
         return false;
     if (!memchr(data, '\0', sizeof data))
         return false;
@@ -111,7 +112,8 @@ void StoreSavePath()
 
 void WarnAboutRunningGame()
 {
-    MessageBoxA(nullptr, RUNNING_GAME_WARNING_TEXT, RUNNING_GAME_WARNING_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(nullptr, RUNNING_GAME_WARNING_TEXT, RUNNING_GAME_WARNING_CAPTION,
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool ConfirmQuit()

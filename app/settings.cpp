@@ -33,7 +33,8 @@ bool LoadSettings()
     HKEY key;
     // Read and write together: a key the user cannot write counts as absent,
     // so a run never shows first-run hints it could not remember.
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) !=
+        ERROR_SUCCESS)
         return false;
     BYTE mode = 0;
     if (ReadGraphicMode(key, &mode)) {

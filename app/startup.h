@@ -2,14 +2,14 @@
 // the main dialog draws with.
 #pragma once
 
-#define TEMP_FONT_NAME          "temp$$$.ttf"
-#define SKIN_FONT_FACE          "Exocet"
-#define MAIN_FONT_HEIGHT        13
+#define TEMP_FONT_NAME   "temp$$$.ttf"
+#define SKIN_FONT_FACE   "Exocet"
+#define MAIN_FONT_HEIGHT 13
 
-#define STARTUP_ERROR_CAPTION   "Error"
-#define FONT_ERROR_TEXT         "Error loading font"
-#define COM_ERROR_TEXT          "Unable to initialize COM"
-#define CONTROLS_ERROR_TEXT     "Unable to initialize Common Controls 32"
+#define STARTUP_ERROR_CAPTION "Error"
+#define FONT_ERROR_TEXT       "Error loading font"
+#define COM_ERROR_TEXT        "Unable to initialize COM"
+#define CONTROLS_ERROR_TEXT   "Unable to initialize Common Controls 32"
 
 // Writes the font resource to appState.tempFontPath (unless an earlier run
 // left it there) and registers it. True when the font is registered.

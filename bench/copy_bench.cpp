@@ -64,7 +64,8 @@ LRESULT CALLBACK NoteBoxGone(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
     char className[16];
     if (code == HC_ACTION && message->message == WM_NCDESTROY &&
-        GetClassNameA(message->hwnd, className, sizeof className) && strcmp(className, "#32770") == 0)
+        GetClassNameA(message->hwnd, className, sizeof className) &&
+        strcmp(className, "#32770") == 0)
         boxGoneAt = Now();
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -85,7 +86,7 @@ double TimePlainCopies(const char* from, const char* to)
 double TimeSave(CharacterEntry* entry)
 {
     double start = Now();
-    CopyToSlot(appState.savePath, entry, 1, "bench", false);   // the slot is there already
+    CopyToSlot(appState.savePath, entry, 1, "bench", false);  // the slot is there already
     return Now() - start;
 }
 

@@ -25,7 +25,7 @@ namespace {
 
 const int kRuns = 5;
 
-using Listing = std::map<std::string, DWORD>;   // character name -> slot mask
+using Listing = std::map<std::string, DWORD>;  // character name -> slot mask
 
 std::string HeroName(int i)
 {
@@ -111,7 +111,7 @@ double ScanMilliseconds(const std::string& dir, const Listing& expected, int* ch
     ScanCharacters(appState.savePath, &appState.characters);
     QueryPerformanceCounter(&end);
     *characters = CountCharacters();
-    *right = *right && ListsExpected(expected);   // one report per save path
+    *right = *right && ListsExpected(expected);  // one report per save path
     ReleaseStore();
     return 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
 }
@@ -126,7 +126,8 @@ bool ReportScans(const std::string& dir, const Listing& expected)
         runs.push_back(ScanMilliseconds(dir, expected, &characters, &right));
     std::sort(runs.begin(), runs.end());
     double median = runs[kRuns / 2];
-    printf("%10d  %16.1f  %18.1f\n", characters, median, characters ? 1000.0 * median / characters : 0.0);
+    printf("%10d  %16.1f  %18.1f\n", characters, median,
+           characters ? 1000.0 * median / characters : 0.0);
     return right;
 }
 

@@ -75,7 +75,8 @@ Start TimeOneStart()
     QueryPerformanceCounter(&end);
     Start start = {-1, 0};
     if (main) {
-        start.milliseconds = static_cast<long>((end.QuadPart - begin.QuadPart) * 1000 / frequency.QuadPart);
+        start.milliseconds = static_cast<long>((end.QuadPart - begin.QuadPart) * 1000 /
+                                               frequency.QuadPart);
         PROCESS_MEMORY_COUNTERS memory = {};
         memory.cb = sizeof memory;
         if (GetProcessMemoryInfo(program.hProcess, &memory, sizeof memory))
@@ -109,8 +110,8 @@ bool TimeStarts(int characters)
     }
     std::sort(times.begin(), times.end());
     std::sort(peaks.begin(), peaks.end());
-    printf("%d characters, median of %d starts: %ld ms, peak working set %lu KB\n", characters, kStarts,
-           times[kStarts / 2], static_cast<unsigned long>(peaks[kStarts / 2] / 1024));
+    printf("%d characters, median of %d starts: %ld ms, peak working set %lu KB\n", characters,
+           kStarts, times[kStarts / 2], static_cast<unsigned long>(peaks[kStarts / 2] / 1024));
 
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
     RemoveTree(save);

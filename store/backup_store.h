@@ -9,11 +9,11 @@
 
 #include <windows.h>
 
-#define SLOT_COUNT          5
-#define SLOT_INFO_SIZE      1284   // the slot information text, terminator included
-#define DESCRIPTION_SIZE    1024   // the description block, terminator included
-#define DESCRIPTION_FILE    "desc.txt"
-#define SAVEGAME_EXTENSION  ".d2s"
+#define SLOT_COUNT         5
+#define SLOT_INFO_SIZE     1284  // the slot information text, terminator included
+#define DESCRIPTION_SIZE   1024  // the description block, terminator included
+#define DESCRIPTION_FILE   "desc.txt"
+#define SAVEGAME_EXTENSION ".d2s"
 
 struct CharacterEntry;
 

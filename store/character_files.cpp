@@ -11,8 +11,7 @@ namespace {
 // A path that does not fit claims nothing: the copy of such a file into the
 // slot, <save path>\<name>\<n>\<name>.<prefix>..., is longer still and
 // fails on its own.
-bool IsClaimed(const char* savePath, const CharacterEntry* entry, const char* prefix,
-               size_t length)
+bool IsClaimed(const char* savePath, const CharacterEntry* entry, const char* prefix, size_t length)
 {
     char savegame[MAX_PATH];
     return BuildPath(savegame, "%s\\%s.%.*s" SAVEGAME_EXTENSION, savePath, entry->name,
@@ -47,8 +46,8 @@ bool IsCharacterFile(const char* savePath, const CharacterEntry* entry,
 
 }  // namespace
 
-bool FindFirstCharacterFile(const char* savePath, const char* pattern,
-                            const CharacterEntry* entry, HANDLE* search, WIN32_FIND_DATAA* found)
+bool FindFirstCharacterFile(const char* savePath, const char* pattern, const CharacterEntry* entry,
+                            HANDLE* search, WIN32_FIND_DATAA* found)
 {
     *search = FindFirstFileA(pattern, found);
     if (*search == INVALID_HANDLE_VALUE)

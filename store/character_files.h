@@ -13,7 +13,7 @@ struct CharacterEntry;
 // not files of a, while a.d2s.bak is). Both return false when there is no
 // (further) file; FindFirstCharacterFile then leaves `search` as
 // INVALID_HANDLE_VALUE, and otherwise the caller closes it.
-bool FindFirstCharacterFile(const char* savePath, const char* pattern,
-                            const CharacterEntry* entry, HANDLE* search, WIN32_FIND_DATAA* found);
+bool FindFirstCharacterFile(const char* savePath, const char* pattern, const CharacterEntry* entry,
+                            HANDLE* search, WIN32_FIND_DATAA* found);
 bool FindNextCharacterFile(const char* savePath, const CharacterEntry* entry, HANDLE search,
                            WIN32_FIND_DATAA* found);

@@ -7,7 +7,7 @@
 
 namespace {
 
-const int kExtensionLength = 4;   // ".d2s"
+const int kExtensionLength = 4;  // ".d2s"
 
 // The platform's "*.d2s" also matches longer extensions through short file
 // names; only a name that really ends in ".d2s" (any case) is a savegame.
@@ -51,7 +51,7 @@ bool ScanCharacters(const char* savePath, CharacterEntry** list)
                 continue;
             CharacterEntry* entry = NewCharacter(found.cFileName);
             if (!entry)
-                break;    // out of memory: keep the characters listed so far
+                break;  // out of memory: keep the characters listed so far
             *tail = entry;
             tail = &entry->next;
             foundAny = true;
@@ -71,7 +71,7 @@ void ReadSlotMask(const char* savePath, CharacterEntry* entry)
     if (!BuildCharacterDirectory(directory, savePath, entry))
         return;
     if (CreateDirectoryA(directory, nullptr))
-        return;   // new directory, no slots yet
+        return;  // new directory, no slots yet
     if (GetLastError() != ERROR_ALREADY_EXISTS)
         return;
 

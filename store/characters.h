@@ -5,9 +5,9 @@
 #include <windows.h>
 
 struct CharacterEntry {
-    DWORD slotMask;             // bit n-1 set: slot directory n exists
-    CharacterEntry* next;       // null in the last entry
-    char name[256];             // the savegame's name without ".d2s"
+    DWORD slotMask;        // bit n-1 set: slot directory n exists
+    CharacterEntry* next;  // null in the last entry
+    char name[256];        // the savegame's name without ".d2s"
 };
 
 // Appends the characters of the save path to `list`; warns when no savegame

@@ -10,9 +10,9 @@
 
 struct FileList {
     char text[FILE_LIST_SIZE];
-    const char* closing;    // appended on its own line when shown; may be ""
-    int count;              // names added, listed or not
-    bool cut;               // "..." has been written in place of further names
+    const char* closing;  // appended on its own line when shown; may be ""
+    int count;            // names added, listed or not
+    bool cut;             // "..." has been written in place of further names
 };
 
 void BeginFileList(FileList* list, const char* heading, const char* closing);

@@ -109,8 +109,9 @@ void CopyToSlot(const char* savePath, CharacterEntry* entry, int slot, const cha
     FileList failed;
     BeginFileList(&failed, kIncompleteBackup, "");
     // A closed description dialog copies nothing.
-    bool copiedAny = description && CopyCharacterFiles(savePath, entry,
-                                                       haveDirectory ? directory : nullptr, &failed);
+    bool copiedAny = description &&
+                     CopyCharacterFiles(savePath, entry, haveDirectory ? directory : nullptr,
+                                        &failed);
 
     // A slot that received nothing keeps its bit and its old description:
     // a new description would describe copies that are not there. A slot

@@ -65,9 +65,8 @@ void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const char* savePath, const Ch
     if ((FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
          FileTimeToSystemTime(&local, &played)) ||
         FileTimeToSystemTime(&found.ftLastWriteTime, &played))
-        snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: %i/%i/%i at %i:%i",
-                 entry->name, slot, played.wDay, played.wMonth, played.wYear, played.wHour,
-                 played.wMinute);
+        snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: %i/%i/%i at %i:%i", entry->name,
+                 slot, played.wDay, played.wMonth, played.wYear, played.wHour, played.wMinute);
     else
         snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: unknown", entry->name, slot);
 

@@ -7,7 +7,7 @@
 
 struct CharacterEntry;
 
-#define SLOT_QUESTION_CAPTION   "Are you sure?"
+#define SLOT_QUESTION_CAPTION "Are you sure?"
 
 // Creates the slot directory, or asks before overwriting an existing one.
 // False when the save must stop (no character, or the user said No).

@@ -85,6 +85,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     } else {
         return 2;
     }
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), nullptr,
-                                            ReportingDlgProc, 0));
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), nullptr, ReportingDlgProc, 0));
 }

@@ -3,16 +3,16 @@
 
 #include <windows.h>
 
-#define ABOUT_MAIL_ADDRESS  "slotkeeper@example.org"
-#define ABOUT_MAIL_TARGET   "mailto:" ABOUT_MAIL_ADDRESS
-#define ABOUT_WEB_TARGET    "https://www.example.org/slotkeeper"
+#define ABOUT_MAIL_ADDRESS "slotkeeper@example.org"
+#define ABOUT_MAIL_TARGET  "mailto:" ABOUT_MAIL_ADDRESS
+#define ABOUT_WEB_TARGET   "https://www.example.org/slotkeeper"
 
-#define SCROLL_INTERVAL_MS  200
+#define SCROLL_INTERVAL_MS 200
 
 // Where the credits scroll stands. A new opening starts from StartScroll().
 struct ScrollState {
-    int counter;    // ticks; negative during the lead-in, wraps to 0 after 350
-    int phase;      // 1 and 2: the two extra ticks at the end of each line
+    int counter;  // ticks; negative during the lead-in, wraps to 0 after 350
+    int phase;    // 1 and 2: the two extra ticks at the end of each line
 };
 
 // What one frame draws: the text's top relative to the top of the panel's

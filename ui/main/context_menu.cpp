@@ -17,7 +17,7 @@ const UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 static_assert(sizeof(void*) != 4 || kMenuItemInfoSize == 44, "the 32-bit record is 44 bytes");
 
 struct MenuItem {
-    UINT id;            // 0: a separator
+    UINT id;  // 0: a separator
     const char* text;
 };
 

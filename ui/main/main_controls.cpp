@@ -6,19 +6,19 @@
 
 namespace {
 
-const int kSaveIds[SLOT_COUNT] = {IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3,
-                                  IDC_SAVE_SLOT4, IDC_SAVE_SLOT5};
-const int kLoadIds[SLOT_COUNT] = {IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3,
-                                  IDC_LOAD_SLOT4, IDC_LOAD_SLOT5};
+const int kSaveIds[SLOT_COUNT] = {IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3, IDC_SAVE_SLOT4,
+                                  IDC_SAVE_SLOT5};
+const int kLoadIds[SLOT_COUNT] = {IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3, IDC_LOAD_SLOT4,
+                                  IDC_LOAD_SLOT5};
 const int kDeleteIds[SLOT_COUNT] = {IDC_DELETE_SLOT1, IDC_DELETE_SLOT2, IDC_DELETE_SLOT3,
                                     IDC_DELETE_SLOT4, IDC_DELETE_SLOT5};
 
 // The controls that change font with the mode. The Delete buttons keep the
 // template's font in both modes.
 const int kFontControls[] = {
-    IDC_SAVE_SLOT1, IDC_SAVE_SLOT2, IDC_SAVE_SLOT3, IDC_SAVE_SLOT4, IDC_SAVE_SLOT5,
-    IDC_LOAD_SLOT1, IDC_LOAD_SLOT2, IDC_LOAD_SLOT3, IDC_LOAD_SLOT4, IDC_LOAD_SLOT5,
-    IDC_CHARACTER_LIST, IDC_EXIT, IDC_ACTIVATE_GAME, IDC_INFORMATION, IDC_ABOUT,
+    IDC_SAVE_SLOT1,     IDC_SAVE_SLOT2, IDC_SAVE_SLOT3,    IDC_SAVE_SLOT4,  IDC_SAVE_SLOT5,
+    IDC_LOAD_SLOT1,     IDC_LOAD_SLOT2, IDC_LOAD_SLOT3,    IDC_LOAD_SLOT4,  IDC_LOAD_SLOT5,
+    IDC_CHARACTER_LIST, IDC_EXIT,       IDC_ACTIVATE_GAME, IDC_INFORMATION, IDC_ABOUT,
 };
 
 int SlotOfControl(const int (&ids)[SLOT_COUNT], int id)

@@ -148,7 +148,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog);
-        return FALSE;   // no initial focus
+        return FALSE;  // no initial focus
     case WM_COMMAND:
         OnCommand(dialog, wParam);
         return TRUE;

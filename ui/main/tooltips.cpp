@@ -23,7 +23,7 @@ const LPARAM kMaxTipWidth = 640;
 
 struct Tool {
     int id;
-    const char* text;   // null: the Load button's text is asked for when shown
+    const char* text;  // null: the Load button's text is asked for when shown
 };
 
 const Tool kTools[] = {
