@@ -1,16 +1,23 @@
 // The main dialog while a slot command waits for an answer. Its questions have no owner, so the
 // window stays usable: another slot command meanwhile is ignored, a way out waits for its end.
-// First, Save without a selection, Enter and Escape change nothing; "Amy", found second, is first.
+// First, Load and X are off, and Save without a selection, Enter and Escape change nothing;
+// "Amy", found second, is listed first.
 #include "support/support.h"
 
 TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
 {
-    const UINT cmd = WM_COMMAND, save = IDC_SAVE_SLOT1;
+    const UINT cmd = WM_COMMAND, save = 1002, load = 1009;   // Save and Load Slot 1
+    const Seen saved = {"Are you sure?: Do you really want to overwrite this slot?",
+                        "Please enter a description for the Backup"};
+    const Seen loaded = {"Are you sure?: Do you really want to restore and overwrite your "
+                         "current game?"};
+    // clang-format off
     struct { int first; std::vector<std::pair<UINT, WPARAM>> meanwhile; bool atPrompt; } rows[] = {
-        {save, {{cmd, IDC_DELETE_SLOT1}, {cmd, IDC_SAVE_SLOT2}, {cmd, IDC_LOAD_SLOT1}}, 0},
+        {save, {{cmd, 1012}, {cmd, 1003}, {cmd, load}}, 0},   // X 1, Save 2, Load 1
         {save, {{cmd, IDC_EXIT}}, 0}, {save, {{WM_CONTEXTMENU, 0}}, 0}, {save, {{WM_CLOSE, 0}}, 0},
         {save, {{WM_CLOSE, 0}}, 1}, {save, {{WM_SYSCOMMAND, SC_CLOSE}}, 0},   // the last: Alt+F4
-        {IDC_LOAD_SLOT1, {{cmd, IDC_SAVE_SLOT2}, {cmd, IDC_DELETE_SLOT1}, {cmd, IDC_EXIT}}, 0}};
+        {load, {{cmd, 1003}, {cmd, 1012}, {cmd, IDC_EXIT}}, 0}};
+    // clang-format on
     for (const auto& row : rows) {
         SavePath disk({"Amy\\1\\Amy.d2s=old", "Amy.d2s=new"});
         MainWindowState state(0);
@@ -19,23 +26,28 @@ TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
         ShowMainDialog([&](HWND dialog) {
             Answer answer([&](HWND window) {   // Yes to a question, "busy" to the prompt
                 bool prompt = GetDlgItem(window, IDC_DESCRIPTION_EDIT) != nullptr;
-                if (prompt == row.atPrompt && !meddled++)
-                    OnDialogThread(dialog, [&] {   // as from elsewhere, handled before it returns
-                        for (auto [message, wParam] : row.meanwhile) {
-                            if (message == WM_CONTEXTMENU)   // the menu finds "&Close" typed
-                                PostMessageA(dialog, WM_CHAR, 'C', 1);
-                            SendMessageA(dialog, message, wParam, -1);   // the menu at 65535, 65535
-                        }
-                    });
+                if (prompt == row.atPrompt && !meddled++)   // as from elsewhere, and first
+                    for (auto [message, wParam] : row.meanwhile) {
+                        PostMessageA(dialog, message, wParam, -1);   // the menu at 65535, 65535
+                        if (message == WM_CONTEXTMENU)   // the menu finds "&Close" typed
+                            PostMessageA(dialog, WM_CHAR, 'C', 1);
+                    }
                 EXPECT_TRUE(IsWindowVisible(dialog)) << "ended under the command " << &row - rows;
                 SetDlgItemTextA(window, IDC_DESCRIPTION_EDIT, "busy");
                 PostMessageA(window, WM_COMMAND, prompt ? IDOK : IDYES, 0);
             });
+            int on = 0;   // Load and X buttons enabled before a selection
+            for (int id : {1009, 1010, 1011, 1013, 1014, 1012, 1018, 1019, 1020, 1021})
+                on += IsWindowEnabled(GetDlgItem(dialog, id));
             EXPECT_EQ(Play(Script(3, answer), [&] {
-                Click(dialog, IDC_SAVE_SLOT1), Click(dialog, IDOK), Click(dialog, IDCANCEL);
+                Click(dialog, save), Click(dialog, IDOK), Click(dialog, IDCANCEL);
                 Select(dialog, 0), Click(dialog, row.first);
-            }).size(), row.first == save ? 2u : 1u) << "row " << &row - rows;
+            }), row.first == save ? saved : loaded) << "row " << &row - rows << ", " << on << " on";
+            EXPECT_EQ(on, 0);
             EXPECT_EQ(IsWindowVisible(dialog), &row == rows) << "all but the first row close";
         });
+        EXPECT_EQ(disk.Tree(), row.first == save ? "Amy.d2s=new, Amy\\, Amy\\1\\, "
+                  "Amy\\1\\Amy.d2s=new, Amy\\1\\desc.txt=busy" : "Amy.d2s=old, Amy\\, Amy\\1\\, "
+                  "Amy\\1\\Amy.d2s=old");
     }
 }

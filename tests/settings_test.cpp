@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+using namespace std::string_literals;
+
 namespace {
 
 const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
@@ -27,15 +29,25 @@ Answer Pick(std::string name)   // types a top folder's name into the browser's 
 
 }  // namespace
 
-// One byte of any type is the mode (2 is on), no byte a first run; a run writes back 0 or 1.
+// One byte of any type is the mode (2 is on), no byte a first run; a run writes back 0 or 1 and
+// leaves no handle behind.
 TEST(Settings, GraphicModeIsReadAndWrittenBack)
 {
-    for (const std::string data : {"\x02", ""}) {
+    SavePath save({"Amy.d2s"});
+    for (const std::string& data : {""s, "\x02"s, "\x01"s}) {   // the first run makes what stays
         SetValue(HKEY_LOCAL_MACHINE, kTool, "Graphic Mode Enabled", REG_SZ, data);
-        MainWindowState state(0x55);
-        EXPECT_TRUE(LoadSettings() && appState.firstRun == data.empty()) << data.size();
-        Play({"OK"}, [] { ShowMainDialog([](HWND) {}), SaveSettings(); });   // a first run hints
+        appState.instance = GetModuleHandleA(nullptr), appState.savePath = strdup(save.dir.c_str());
+        Script script = {Answer([](HWND main) {   // the credits open on top, the window closes
+            PostMessageA(main, WM_COMMAND, IDC_ABOUT, 0), PostMessageA(main, WM_CLOSE, 0, 0);
+        }), "Close"};
+        Seen seen = {"Slotkeeper", "Slotkeeper - V 1.02 (Build 140700)"};
+        if (data.empty())   // a first run hints first
+            script.insert(script.begin(), "OK"), seen.insert(seen.begin(), kUnknownResolutionHint);
+        std::string leaked = HandlesLeakedBy([&] { EXPECT_EQ(Play(script, RunMainDialog), seen); });
+        EXPECT_EQ(data.empty() ? "0 0 0" : leaked, "0 0 0") << data.size() << " bytes";
+        EXPECT_EQ(appState.firstRun, data.empty());
         EXPECT_EQ(Stored("Graphic Mode Enabled"), "0:\x01");
+        appState = AppState();
     }
 }
 
@@ -43,10 +55,10 @@ TEST(Settings, GraphicModeIsReadAndWrittenBack)
 TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
 {
     SavePath save({"save.txt"});   // the program's path is settled below, row by row
-    const std::string dir = save.dir + "\\", q = SAVE_PATH_QUESTION_CAPTION ": ";
-    const std::string file259 = Long(save.At("save.txt\\"), 259), warned = "!IMPORTANT: "
-        RUNNING_GAME_WARNING_TEXT, browser = "Browse for Folder", quit = "Slotkeeper: "
-        QUIT_QUESTION_TEXT;
+    const std::string dir = save.dir + "\\", q = "Is this your correct Diablo II Save Path?: ";
+    const std::string file259 = Long(save.At("save.txt\\"), 259), warned = kRunningGameWarning,
+        browser = "Browse for Folder", quit = "Slotkeeper: This Program cannot work without "
+        "knowing your Diablo II Save Path.\nAre you sure you want to quit?";
     char documents[MAX_PATH] = "";   // as the shell gives it, a trailing backslash and all
     SHGetPathFromIDListA(SHCloneSpecialIDList(nullptr, CSIDL_PERSONAL, FALSE), documents);
     struct {   // "": absent, or the player quits; a wildcard is no path that exists
@@ -57,7 +69,7 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
          {q + dir + "*", warned}},   // the user's key alone is read, its value unterminated
         {REG_SZ, Long(dir, 260), "", Long("C:\\M\\x", 300), "", {"Cancel", "No", "Cancel", "Yes"},
          {browser, quit, browser, quit}},
-        {REG_SZ, "", "C:\\G", "", documents, {"No", Pick("My Computer"), Pick("Documents"), "OK"},
+        {REG_SZ, "", "", "C:\\G", documents, {"No", Pick("My Computer"), Pick("Documents"), "OK"},
          {q + "C:\\G", browser, browser, warned}},
     };
     for (auto& row : rows) {

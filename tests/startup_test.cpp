@@ -12,26 +12,28 @@ using namespace std::string_literals;
 TEST(Startup, RealStartsBesideASecondCopy)
 {
     SavePath save({"Amy.d2s"});
-    const std::string temp = MakeTempDir(), fontPath = temp + "\\" TEMP_FONT_NAME;
+    const std::string temp = MakeTempDir(), fontPath = temp + "\\temp$$$.ttf";
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
     ClearAllKeys();
-    SetValue(HKEY_CURRENT_USER, GAME_KEY, GAME_SAVE_PATH_VALUE, REG_SZ, save.dir + '\0');
+    SetValue(HKEY_CURRENT_USER, "Software\\Blizzard Entertainment\\Diablo II", "Save Path", REG_SZ,
+             save.dir + '\0');
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     const std::string ours(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                            SizeofResource(nullptr, found));
     auto file = [&]() -> std::string {   // what stands where the font goes
         return ReadBytes(font) == ours ? " ours" : std::ifstream(font) ? " other" : " none";
     };
-    auto mode = [] { return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE).data; };
+    auto mode = [] {
+        return ReadValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Graphic Mode Enabled").data;
+    };
     struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
-        {ours + "x", {"Yes", "OK", "OK"}, {SAVE_PATH_QUESTION_CAPTION ": " + save.dir,
-         "!IMPORTANT: " RUNNING_GAME_WARNING_TEXT,
-         "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
-         "and select \"Toggle Graphic Mode\" to turn off the graphical interface", "Slotkeeper"},
+        {ours + "x", {"Yes", "OK", "OK"}, {"Is this your correct Diablo II Save Path?: " + save.dir,
+         kRunningGameWarning, kUnknownResolutionHint, "Slotkeeper"},
          "1 listed, mode \x01, beside ours, then 0 \0 none"s},
-        {"", {}, {"Slotkeeper"}, "1 listed, mode \0, beside, then 0 \x01 ours none"s},
-        {"x", {"OK"}, {"Error: " FONT_ERROR_TEXT}, ", then -1 \x01 other"s}};
+        {ours.substr(0, ours.size() - 1), {}, {"Slotkeeper"},   // ours cut short is not ours
+         "1 listed, mode \0, beside, then 0 \x01 ours none"s},
+        {"x", {"OK"}, {"Error: Error loading font"}, ", then -1 \x01 other"s}};
     for (auto& row : rows) {
         std::string seen;
         auto end = [&] { RemoveSkinFont(), seen += RemoveFontResourceA(font) ? " kept" : file(); };

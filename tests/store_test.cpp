@@ -3,13 +3,17 @@
 // would bend into another file.
 #include "support/support.h"
 
+#include "store/file_list.h"
+
+const std::function<void()> scan = [] { ScanCharacters(appState.savePath, &appState.characters); };
+
 TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
 {
     for (const char* suffix : {"", "\\"}) {
         SavePath save({"Zed.d2s, Amy.d2s, Cid.d2s, Amy.key, notes.txt, Tal.d2sx, .d2s, Old.d2s\\, "
                        "ab .d2s, Amy\\1\\, Amy\\3\\, Amy\\5\\, Amy\\2=file, Bob.D2S, Bob\\01\\, "
                        "Bob\\6\\, Bob\\12\\, Bob\\Slot 2\\, Cid\\4\\"}, suffix);
-        EXPECT_EQ(Play({}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{});
+        EXPECT_EQ(Play({}, scan), Seen{});
         std::string listed;
         for (CharacterEntry* entry = GetCharacterList(); entry; entry = entry->next)
             listed += std::string(entry->name) + ":" + std::to_string(entry->slotMask) + " ";
@@ -29,14 +33,14 @@ TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
     CloseHandle(CreateFileW(savegame.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     free(appState.savePath);
     appState.savePath = strdup(path.c_str());
-    EXPECT_EQ(Play({}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{});
+    EXPECT_EQ(Play({}, scan), Seen{});
     EXPECT_STREQ(GetCharacterList() ? GetCharacterList()->name : "", "Sorceress");
     const std::string sub = path.substr(deep.dir.size() + 1);
     EXPECT_EQ(deep.Tree(), sub + "\\, " + sub + "\\Sorceress.d2s=");
     DeleteFileW(savegame.c_str());
     ReleaseStore();
     SavePath empty({"readme.txt"});
-    EXPECT_EQ(Play({"OK"}, [] { ScanCharacters(appState.savePath, &appState.characters); }), Seen{"Warning: No savegames found!"});
+    EXPECT_EQ(Play({"OK"}, scan), Seen{"Warning: No savegames found!"});
     EXPECT_EQ(GetCharacterList(), nullptr);
     ReleaseStore();
     EXPECT_EQ(appState.savePath, nullptr);
@@ -88,4 +92,16 @@ TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
         CloseHandle(held);
         EXPECT_EQ(std::string(appState.tipText), row.shown);
     }
+}
+
+TEST(Store, ALongWarningNamesWhatFitsThenCutsTheListOnce)
+{
+    FileList list;
+    BeginFileList(&list, "Left:\n", "Try again.");
+    std::string names;   // the box holds 2048 bytes: the names that fit, "...", the last line
+    for (int i = 0; i < 300; ++i)
+        AddToFileList(&list, ("file" + std::to_string(1000 + i)).c_str()),
+            names += i < 225 ? "file" + std::to_string(1000 + i) + "\n" : "";
+    EXPECT_EQ(Play({"OK"}, [&] { WarnAboutFileList(&list); }),
+              Seen{"!Warning: Left:\n" + names + "...\nTry again."});
 }

@@ -8,22 +8,30 @@
 #include "ui/dialogs/description_dialog.h"
 #include "ui/main/graphic_mode.h"
 
-// A stored 2 counts as on; the embedded font's 8 x 13 base units fit the skin. Activate Diablo
-// II brings up the game (by class and title), else runs the user's command, else the machine's.
-// Credits: a lead-in, twelve frames a line, one empty after the 35th. Only a first run at 120
-// dpi falls back. OK gives what was typed, at most 1023 characters; only closing gives nothing.
+using namespace std::string_literals;
+
+// A stored 2 counts as on; the embedded font's 8 x 13 base units fit the skin. Activate Diablo II
+// brings up the game (by class and title), else runs the user's command, else the machine's.
+// Credits: a lead-in, twelve frames a line, one empty after the 35th. Only a first run at 120 dpi
+// falls back. OK gives what was typed, at most 1023 characters; closing or no prompt gives none.
 TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
 {
-    ASSERT_TRUE(InstallSkinFont());
+    ASSERT_TRUE(InstallSkinFont());   // from a new file, hidden
+    EXPECT_TRUE(GetFileAttributesA(appState.tempFontPath) & FILE_ATTRIBUTE_HIDDEN);
     ClearAllKeys();
-    SavePath save({"Amy\\5\\Amy.d2s", "notes="});
+    SavePath save({"Amy\\5\\Amy.d2s", "Amy\\5\\desc.txt=" + std::string(300, 'w'), "notes="});
     auto noted = [&](const std::string& s) {   // by cmd, the game and browser here
         for (int i = 0; i < 1000 && ReadBytes(save.At("notes")).size() < s.size(); ++i) Sleep(10);
         return ReadBytes(save.At("notes"));
     };
     std::string run = "cmd /c >>" + save.At("notes") + " echo ";   // notes the rest
-    SetValue(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", "", REG_SZ,
-             run + "%1" + '\0');
+    for (std::string key : {"https", "mailto"})   // the browser and the mail program
+        SetValue(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key + "\\shell\\open\\command")
+                 .c_str(), "", REG_SZ, run + "%1" + '\0');
+    auto inked = [](HWND window, COLORREF colour) {   // once drawn
+        for (int i = 0; i < 100 && FirstRowWith(window, colour) < 0; ++i) Sleep(10);
+        return FirstRowWith(window, colour) >= 0;
+    };
     auto help = [&](HWND help) {
         HWND edit = GetDlgItem(help, IDC_HELP_TEXT);
         int ink = -1;   // the first row of white text (more than a caret), once drawn at the top
@@ -31,7 +39,16 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
                                     unsigned(ink = FirstRowWith(edit, 0xFFFFFF, 50)) >= 13); ++i)
             Sleep(10);   // the window posts its way back to the top, then paints
         EXPECT_TRUE(FirstRowWith(edit, 0) == 0 && ink >= 0 && ink < 13) << "top line from " << ink;
-        EXPECT_EQ(WindowText(edit).find("\r\n\r\n\r\nAdditional Hints:"), 693u);   // after the uses
+        DWORD from = 1, to = 0;   // a selection is dropped when drawn; nothing can be typed
+        SendMessageA(edit, EM_SETSEL, 0, 5);
+        RedrawWindow(edit, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageA(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+        SendMessageA(edit, WM_CHAR, 'x', 1);
+        char uses[2048] = "", hints[2048] = "Additional Hints:";   // the uses, then the hints
+        LoadStringA(0, IDS_HELP_USES, uses, 2048), LoadStringA(0, IDS_HELP_HINTS, hints + 17, 2031);
+        EXPECT_EQ(WindowText(edit) + std::to_string(to - from),
+                  uses + std::string(hints + 17) + "0");
+        EXPECT_EQ(std::string(hints, 17), std::string(hints + 17, 17));
         PostMessageA(help, WM_CLOSE, 0, 0);
     };
     auto about = [&](HWND about) {
@@ -39,19 +56,33 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         for (int i = 0; i < 200 && !(first > 0 && now >= 0 && now < first); ++i, Sleep(10))
             (first < 0 ? first : now) = FirstRowWith(GetDlgItem(about, IDC_ABOUT_SCROLLER), 255);
         EXPECT_TRUE(first > 0 && now >= 0 && now < first) << first << " then " << now;
-        POINT at = {30, 5};   // into the web link, which a click opens
-        ClientToScreen(GetDlgItem(about, IDC_ABOUT_WEB), &at), SetCursorPos(at.x, at.y);
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0), PostMessageA(about, WM_CLOSE, 0, 0);
-        EXPECT_EQ(noted(ABOUT_WEB_TARGET "\r\n"), ABOUT_WEB_TARGET "\r\n");
+        SendMessageA(about, WM_COMMAND, IDCANCEL, 0);   // Escape leaves the credits open
+        std::string links = IsWindowVisible(about) ? "" : "closed ", opened;
+        for (int id : {IDC_ABOUT_MAIL, IDC_ABOUT_WEB}) {   // blue, white under the cursor; opened
+            POINT at = {30, 5};
+            HWND link = GetDlgItem(about, id);
+            SetCursorPos(0, 0), SendMessageA(about, WM_MOUSEMOVE, 0, 0);
+            links += inked(link, 0xFF0000) ? "blue " : "";
+            ClientToScreen(link, &at), SetCursorPos(at.x, at.y);
+            SendMessageA(about, WM_MOUSEMOVE, 0, 0);
+            links += inked(link, 0xFFFFFF) ? "white " : "";
+            SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            opened += id == IDC_ABOUT_MAIL ? "mailto:slotkeeper@example.org\r\n"
+                                           : "https://www.example.org/slotkeeper\r\n";
+            links += noted(opened) == opened ? "opened " : "";
+        }
+        PostMessageA(about, WM_CLOSE, 0, 0);
+        EXPECT_EQ(links, "blue white opened blue white opened ");
     };
-    WNDCLASSA game = {0, DefWindowProcA, 0, 0, 0, 0, 0, 0, 0, GAME_WINDOW_CLASS};
+    WNDCLASSA game = {0, DefWindowProcA, 0, 0, 0, 0, 0, 0, 0, "Diablo II"};
     RegisterClassA(&game);
-    const struct { std::string data, noted; LPCSTR window = nullptr, value = GAME_PROGRAM_VALUE;
-                   HKEY root = HKEY_CURRENT_USER; } rows[] = {
-        {run + "machine" + '\0', "machine\r\n", "Static", GAME_PROGRAM_VALUE, HKEY_LOCAL_MACHINE},
-        {"C:\\", "", nullptr, GAME_SAVE_PATH_VALUE},   // the user's key wins, even without it
+    const struct { std::string data, noted; LPCSTR window = nullptr, value = "Program";
+                   HKEY root = HKEY_CURRENT_USER; } rows[] = {   // after nothing, something noted
+        {run + "machine" + '\0', "machine\r\n", "Static", "Program", HKEY_LOCAL_MACHINE},
+        {"C:\\", "", nullptr, "Save Path"},   // the user's key wins, even without it
+        {run + "user" + '\0', "user\r\n"},
         {run + std::string(MAX_PATH - run.size(), 'x'), ""},   // no terminator: would be cut
-        {run + "user" + '\0', "user\r\n"}, {run + "user" + '\0', "", GAME_WINDOW_CLASS}};
+        {run + "user" + '\0', "", "Diablo II"}, {run + "again" + '\0', "again\r\n"}};
     INT element = COLOR_WINDOW;   // black, where the default text would not show
     COLORREF saved = GetSysColor(COLOR_WINDOW), black = 0;
     SetSysColors(1, &element, &black);
@@ -59,37 +90,79 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
     AddCharacter("Amy");
     ShowMainDialog([&](HWND dialog) {
         for (BYTE mode : {2, 0, 1}) {
-            OnDialogThread(dialog, [&] { if (mode != 2) SetGraphicMode(dialog, mode); });
+            OnDialogThread(dialog, [&] {
+                if (mode != 2)
+                    SetGraphicMode(dialog, mode);
+                RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            });
             HRGN region = CreateRectRgn(0, 0, 0, 0);   // the cross, its corners left out
             std::string look = GetWindowLongA(dialog, GWL_STYLE) & WS_CAPTION ? "frame " : "";
             if (GetWindowRgn(dialog, region) == COMPLEXREGION && !PtInRegion(region, 86, 78))
                 look += PtInRegion(region, 87, 0) && PtInRegion(region, 488, 321) ? "cross " : "";
-            look += SendDlgItemMessageA(dialog, IDC_EXIT, WM_GETFONT, 0, 0) ? "font " : "";
+            HDC dc = GetDC(dialog);   // the skin above the list, and the list's top row in red
+            look += GetPixel(dc, 245, 30) == RGB(130, 17, 4) ? "skin " : "";
+            look += unsigned(FirstRowWith(GetDlgItem(dialog, 1001), 192, 100)) < 4 ? "red " : "";
+            for (int id : {1016, 1012, 1007})   // the skin's font on About and Exit, not on an X
+                look += SendDlgItemMessageA(dialog, id, WM_GETFONT, 0, 0) ==
+                        LRESULT(appState.mainFont) ? "f" : "-";
             RECT r;
-            DeleteObject(region), GetWindowRect(dialog, &r);
-            EXPECT_EQ(look + char('0' + appState.graphicMode), mode ? "cross font 1" : "frame 0");
+            DeleteObject(region), ReleaseDC(dialog, dc), GetWindowRect(dialog, &r);
+            EXPECT_EQ(look + char('0' + appState.graphicMode),
+                      mode ? "cross skin red f-f1" : "frame ---0");
             EXPECT_EQ((r.right - r.left) * 1000 + r.bottom - r.top, 490486);   // 490 x 486
         }
-        char tip[80] = "";   // the About button's fixed tooltip
-        TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, IDC_ABOUT)),
-                          {}, nullptr, tip, 0, nullptr};
-        SendMessageA(FindWindowA(TOOLTIPS_CLASSA, 0), TTM_GETTEXTA, sizeof tip, LPARAM(&tool));
-        EXPECT_STREQ(tip, "About the author");
-        NMTTDISPINFOA request = {{nullptr, UINT_PTR(GetDlgItem(dialog, IDC_LOAD_SLOT5)),
+        HWND tips = FindWindowA(TOOLTIPS_CLASSA, nullptr);
+        std::string fixed;   // the tooltips of About, Information, Activate, Exit, a Save and an X
+        for (int id : {1016, 1017, 1015, 1007, 1006, 1021}) {
+            char tip[80] = "";
+            TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
+                              0, tip, 0, 0};
+            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, LPARAM(&tool)), fixed += tip + "|"s;
+        }
+        EXPECT_EQ(fixed, "About the author|Help|Launches / Switches to Diablo II|You don't want to "
+                         "leave, do you?|Save the current char|Delete this slot|");
+        NMTTDISPINFOA request = {{tips, UINT_PTR(GetDlgItem(dialog, 1014)),   // Load Slot 5
                                   static_cast<UINT>(TTN_NEEDTEXTA)}, nullptr, "", nullptr, 0, 0};
-        Select(dialog, 0), SendMessageA(dialog, WM_NOTIFY, 0, LPARAM(&request));   // as it shows
-        EXPECT_EQ(std::string(request.lpszText).substr(0, 25), "Amy, Slot 5\r\nLast played:");
+        auto tip = [&] {
+            return SendMessageA(dialog, WM_NOTIFY, 0, LPARAM(&request)), request.lpszText;
+        };
+        Select(dialog, 0);   // then none: a tip still showing has nothing to describe
+        std::string amy = tip(), none = (SendDlgItemMessageA(dialog, 1001, LB_SETCURSEL, -1, 0),
+                                         tip());
+        EXPECT_EQ(amy.substr(0, 26) + "|" + amy.substr(amy.size() - 4) + "|" + none + "|" +
+                  std::to_string(SendMessageA(tips, TTM_GETMAXTIPWIDTH, 0, 0)),
+                  "Amy, Slot 5\r\nLast played: |wwww||640");   // on lines no wider than 640
         EXPECT_EQ(Play({Answer(help)}, [&] { Click(dialog, IDC_INFORMATION); }), Seen{"Help"});
         EXPECT_EQ(Play({Answer(about)}, [&] { Click(dialog, IDC_ABOUT); }),
                   Seen{"Slotkeeper - V 1.02 (Build 140700)"});
-        std::string started = ABOUT_WEB_TARGET "\r\n";
+        std::string started = "mailto:slotkeeper@example.org\r\n"
+                              "https://www.example.org/slotkeeper\r\n";
         for (const auto& row : rows) {
-            SetValue(row.root, GAME_KEY, row.value, REG_SZ, row.data);
-            HWND game = CreateWindowA(row.window, GAME_WINDOW_TITLE, 0, 0, 0, 9, 9, 0, 0, 0, 0);
+            SetValue(row.root, "Software\\Blizzard Entertainment\\Diablo II", row.value, REG_SZ,
+                     row.data);
+            HWND game = CreateWindowA(row.window, "Diablo II", 0, 0, 0, 9, 9, 0, 0, 0, 0);
             ShowWindow(dialog, SW_RESTORE), Click(dialog, IDC_ACTIVATE_GAME);
             EXPECT_EQ(IsIconic(dialog) + 2 * IsZoomed(game), game && row.noted.empty() ? 3 : 1);
             ASSERT_EQ(noted(started += row.noted), started) << &row - rows;
+            DestroyWindow(game);
         }
+        std::string menu;   // a right-click opens the menu where asked; "&Minimize" minimises
+        auto round = [&] {   // a paint, a Load tip and a right-click
+            OnDialogThread(dialog, [&] {
+                RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW);
+            });
+            Select(dialog, 0), tip(), ShowWindow(dialog, SW_RESTORE);
+            SendNotifyMessageA(dialog, WM_CONTEXTMENU, 0, MAKELPARAM(100, 300));
+            RECT at = {};
+            for (int i = 0; i < 200 && !GetWindowRect(FindWindowA("#32768", 0), &at); ++i) Sleep(5);
+            PostMessageA(dialog, WM_CHAR, 'M', 1);
+            for (int i = 0; i < 200 && !IsIconic(dialog); ++i) Sleep(5);
+            menu = std::to_string(at.left) + "," + std::to_string(at.top) +
+                   (IsIconic(dialog) && IsWindowVisible(dialog) ? " minimised" : "");
+        };
+        round();   // then a hundred more leave no handle behind
+        EXPECT_EQ(HandlesLeakedBy([&] { for (int i = 0; i < 100; ++i) round(); }) + ", " + menu,
+                  "0 0 0, 100,300 minimised");
     });
     RemoveSkinFont();
     SetSysColors(1, &element, &saved);
@@ -100,12 +173,16 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         if (ScrollFrame f = AdvanceScroll(scroll); n < 2 || (n > 58 && n < 63) || n > 468)
             frames += std::to_string(f.topOffset) + "/" + std::to_string(f.linesSkipped) + " ";
     EXPECT_EQ(frames, "59/0 1/0 0/0 -1/0 10/1 -1/34 10/35 10/0 9/0 ");
-    const struct { WORD dpi; BYTE first; const char* after; } hints[] = {{96, 1, "1"},
-        {120, 1, "!Important hint!: Y0"}, {0, 1, "!Important hint!: I1"}, {120, 0, "1"}};
+    const std::string other = "!Important hint!: You are not using the default font resolution. "
+        "This will cause the\napp to look screwed up in graphical mode. Therefore you are defaulted"
+        "\nto non graphical mode. To turn on the graphics, right click on the dialog\nand select "
+        "\"Toggle Graphic Mode\".";
+    const struct { WORD dpi; BYTE first; std::string after; } hints[] = {{96, 1, "1"},
+        {120, 1, other + "0"}, {0, 1, kUnknownResolutionHint + "1"s}, {120, 0, "1"}};
     for (const auto& h : hints) {   // the box, then the mode
         appState.graphicMode = 1, appState.firstRun = h.first;
         Seen s = Play({"OK"}, [&] { ApplyFontResolutionRuleAt(h.dpi); });
-        EXPECT_EQ((s.size() ? s[0] : "").substr(0, 19) + char('0' + appState.graphicMode), h.after);
+        EXPECT_EQ((s.size() ? s[0] : "") + char('0' + appState.graphicMode), h.after);
     }
     auto enter = [](HWND prompt) {   // through the prompt's own loop, as typed
         HWND edit = GetDlgItem(prompt, IDC_DESCRIPTION_EDIT);
@@ -113,13 +190,18 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         for (int i = 0; i < 100 && IsWindow(edit) && !GetWindowTextLengthA(edit); ++i) Sleep(10);
         Click(prompt, IDOK);
     };
-    const struct { Answer act; std::string given; } typed[] = {{"=", ""}, {Answer(enter), "\r\n"},
-        {("=" + std::string(1500, 'a')).c_str(), std::string(1023, 'a')}, {Answer([](HWND box) {
-            Click(box, IDCANCEL), PostMessageA(box, WM_CLOSE, 0, 0); }), "<none>"}};
+    const struct { Answer act; std::string given; const char* module = nullptr; } typed[] = {
+        {"=", ""}, {Answer(enter), "\r\n"},
+        {("=" + std::string(1500, 'a')).c_str(), std::string(1023, 'a')},
+        {Answer([](HWND box) { Click(box, IDCANCEL), PostMessageA(box, WM_CLOSE, 0, 0); }),
+         "<none>"},
+        {"OK", "<none>", "kernel32"}};   // a module without the prompt: none to show
     for (const auto& row : typed) {
-        char* block = nullptr;
+        char* block = (appState.instance = GetModuleHandleA(row.module), nullptr);
         Seen seen = Play({row.act}, [&] { block = AskDescription(nullptr); });
-        seen.push_back(block ? block : "<none>"), free(block);
-        EXPECT_EQ(seen, (Seen{"Please enter a description for the Backup", row.given}));
+        seen.push_back(block == (char*)-1 ? "<-1>" : block ? block : "<none>");
+        free(block == (char*)-1 ? nullptr : block);
+        Seen prompted = {"Please enter a description for the Backup", row.given};
+        EXPECT_EQ(seen, row.module ? Seen{row.given} : prompted);
     }
 }

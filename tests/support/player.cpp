@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <set>
@@ -185,6 +187,27 @@ int FirstRowWith(HWND window, COLORREF colour, int count)
         ++at;
     ReleaseDC(window, dc);
     return at < end ? at / client.right : -1;
+}
+
+std::string HandlesLeakedBy(const std::function<void()>& work)
+{
+    auto reach = [] {   // of a few hundred new ones, which fill the freed slots, then go beyond
+        std::vector<std::array<UINT_PTR, 3>> made(300);
+        std::array<UINT_PTR, 3> top = {};
+        for (auto& m : made) {
+            m = {UINT_PTR(CreateEventA(0, 0, 0, 0)), UINT_PTR(CreateSolidBrush(0)),
+                 UINT_PTR(CreatePopupMenu())};
+            for (int i = 0; i < 3; ++i) top[i] = std::max(top[i], m[i] & 0xFFFF);
+        }
+        for (auto& m : made)
+            CloseHandle(HANDLE(m[0])), DeleteObject(HGDIOBJ(m[1])), DestroyMenu(HMENU(m[2]));
+        return top;
+    };
+    std::array<UINT_PTR, 3> before = reach(), after = (work(), reach());
+    std::string leaked;
+    for (int i = 0; i < 3; ++i)
+        leaked += (i ? " " : "") + std::to_string(after[i] > before[i] ? after[i] - before[i] : 0);
+    return leaked;
 }
 
 std::string ProgramDirectory()

@@ -22,6 +22,15 @@
 #include "ui/main/main_controls.h"
 #include "ui/main/main_dialog.h"
 
+// Boxes that more than one test meets, as "caption: text", "!" first for an icon.
+const char kRunningGameWarning[] =
+    "!IMPORTANT: Please make sure you never backup / restore during a running Diablo II game.\n"
+    "Only backup / restore while in the MAIN MENU or it will fail.\n"
+    "(Press the Help button for more details)";
+const char kUnknownResolutionHint[] =
+    "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
+    "and select \"Toggle Graphic Mode\" to turn off the graphical interface";
+
 // ---- Files (disk.cpp)
 
 // Entries below a directory, several to a string separated by ", ", parents
@@ -99,6 +108,9 @@ void OnDialogThread(HWND dialog, const std::function<void()>& work);
 std::string WindowText(HWND window);
 // The row by which `count` pixels of the window show `colour`, or -1.
 int FirstRowWith(HWND window, COLORREF colour, int count = 1);
+
+// The kernel, drawing and window handles that `work` leaves open, as "0 0 0" when none.
+std::string HandlesLeakedBy(const std::function<void()>& work);
 
 // Runs the slotkeeper.exe beside the tests in this environment; its exit code.
 DWORD RunSlotkeeper();
