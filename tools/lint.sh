@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Static checks of the program's sources: clang-tidy with the checks in
-# .clang-tidy, over the compile commands of the 32-bit build, and cppcheck.
-# Exits non-zero on any finding.
+# .clang-tidy, over the compile commands of the 32-bit build, cppcheck, and
+# clang-format's word on the house style (.clang-format) of the program, the
+# benchmarks and the tools. Exits non-zero on any finding.
 set -uo pipefail
 source "$(dirname "$0")/setup.sh"
 cd "$SLOTKEEPER_ROOT"
 
-command -v clang-tidy >/dev/null && command -v cppcheck >/dev/null || {
-    log "installing clang-tidy cppcheck"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends clang-tidy cppcheck
+command -v clang-tidy >/dev/null && command -v cppcheck >/dev/null &&
+    command -v clang-format >/dev/null || {
+    log "installing clang-tidy cppcheck clang-format"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        clang-tidy cppcheck clang-format
 } || exit 1
 
 build=build/lint-i686
@@ -27,5 +30,8 @@ log "cppcheck"
 cppcheck --quiet --error-exitcode=1 --enable=warning,style,performance,portability \
     --inline-suppr --std=c++17 --platform=win32A -DWIN32 -D_WIN32 \
     -I . -I resources "${sources[@]}" || status=1
+log "clang-format"
+clang-format --dry-run --Werror app/*.cpp app/*.h store/*.cpp store/*.h ui/*/*.cpp ui/*/*.h \
+    bench/*.cpp tools/*.cpp || status=1
 [ $status -eq 0 ] && log "no findings"
 exit $status
