@@ -189,10 +189,10 @@ int FirstRowWith(HWND window, COLORREF colour, int count)
     return at < end ? at / client.right : -1;
 }
 
-std::string HandlesLeakedBy(const std::function<void()>& work)
+int HandlesLeakedBy(const std::function<void()>& work)
 {
-    auto reach = [] {   // of a few hundred new ones, which fill the freed slots, then go beyond
-        std::vector<std::array<UINT_PTR, 3>> made(300);
+    auto reach = [] {   // of a few thousand new ones, which fill the freed slots, then go beyond
+        std::vector<std::array<UINT_PTR, 3>> made(3000);
         std::array<UINT_PTR, 3> top = {};
         for (auto& m : made) {
             m = {UINT_PTR(CreateEventA(0, 0, 0, 0)), UINT_PTR(CreateSolidBrush(0)),
@@ -204,9 +204,8 @@ std::string HandlesLeakedBy(const std::function<void()>& work)
         return top;
     };
     std::array<UINT_PTR, 3> before = reach(), after = (work(), reach());
-    std::string leaked;
-    for (int i = 0; i < 3; ++i)
-        leaked += (i ? " " : "") + std::to_string(after[i] > before[i] ? after[i] - before[i] : 0);
+    int leaked = 0;
+    for (int i = 0; i < 3; ++i) leaked = std::max(leaked, int(after[i]) - int(before[i]));
     return leaked;
 }
 
@@ -220,5 +219,10 @@ std::string ProgramDirectory()
 DWORD RunSlotkeeper()
 {
     std::string path = ProgramDirectory() + "\\slotkeeper.exe";
-    return static_cast<DWORD>(_spawnl(_P_WAIT, path.c_str(), path.c_str(), nullptr));
+    HANDLE run = HANDLE(_spawnl(_P_NOWAIT, path.c_str(), path.c_str(), nullptr));
+    DWORD code = 259;
+    if (WaitForSingleObject(run, 15000) != WAIT_OBJECT_0)   // a box that nobody can answer
+        TerminateProcess(run, code);
+    GetExitCodeProcess(run, &code), CloseHandle(run);
+    return code;
 }

@@ -109,9 +109,11 @@ std::string WindowText(HWND window);
 // The row by which `count` pixels of the window show `colour`, or -1.
 int FirstRowWith(HWND window, COLORREF colour, int count = 1);
 
-// The kernel, drawing and window handles that `work` leaves open, as "0 0 0" when none.
-std::string HandlesLeakedBy(const std::function<void()>& work);
+// How many more kernel, drawing or window handles are open after `work`, of the kind that grew
+// most. The platform's caches keep up to about twenty; a leak grows with the times work is done.
+int HandlesLeakedBy(const std::function<void()>& work);
 
-// Runs the slotkeeper.exe beside the tests in this environment; its exit code.
+// Runs the slotkeeper.exe beside the tests in this environment; its exit code, or 259 when it
+// is ended after 15 seconds.
 DWORD RunSlotkeeper();
 std::string ProgramDirectory();   // the directory of this test program
