@@ -180,14 +180,16 @@ void RestoreFiles(const char* savePath, const CharacterEntry* entry, int slot, c
         AddFailure(&failed, kWorkFolder, GetLastError());
         EndOperation(&journal, true);
     } else {
-        if (StageSlotFiles(savePath, entry, slotDirectory, pattern, staging, &failed) &&
-            (error = MarkCopiesMade(&journal)) == 0 &&
-            PlaceStagedFiles(savePath, staging, aside, &failed)) {
+        bool staged = StageSlotFiles(savePath, entry, slotDirectory, pattern, staging, &failed) &&
+                      (error = MarkCopiesMade(&journal)) == 0;
+        if (staged && PlaceStagedFiles(savePath, staging, aside, &failed)) {
             ClearWorkFolder(aside, nullptr, nullptr);
         } else {
             if (error != 0)
                 AddFailure(&failed, kRecord, error);
-            UndoPlacing(savePath, entry, pattern, staging, aside);
+            // Every file was staged, so one that is no longer there is in place.
+            if (staged)
+                UndoPlacing(savePath, entry, pattern, staging, aside);
             // Whatever could not be put back stays aside, and the staged
             // copies with it: the next start then finishes the restore.
             RemoveDirectoryA(aside);
