@@ -81,6 +81,28 @@ void WarnNothingDeleted(int slot, const char* what, DWORD error)
     WarnAboutFileList(&failed);
 }
 
+// One rename takes the whole slot away; what it held is deleted after.
+// False when nothing was deleted.
+bool TakeSlotAway(const char* savePath, const CharacterEntry* entry, int slot,
+                  const char* directory, const char* trash)
+{
+    Journal journal;
+    DWORD error;
+    if (!BeginOperation(savePath, entry, OPERATION_DELETE, slot, &journal, &error)) {
+        if (error != 0)
+            WarnNothingDeleted(slot, "the record of this deletion", error);
+        return false;
+    }
+    if (!MoveFileExA(directory, trash, 0)) {
+        error = GetLastError();
+        EndOperation(&journal, true);
+        WarnNothingDeleted(slot, "the slot's folder", error);
+        return false;
+    }
+    EndOperation(&journal, SweepTrash(savePath, entry, slot, trash));
+    return true;
+}
+
 }  // namespace
 
 void DeleteSlot(const char* savePath, CharacterEntry* entry, int slot)
@@ -97,26 +119,8 @@ void DeleteSlot(const char* savePath, CharacterEntry* entry, int slot)
     // A slot directory removed behind the tool's back leaves nothing to
     // delete; its bit would otherwise keep the buttons of a slot that is not
     // there.
-    if (IsSlotGone(directory)) {
+    if (IsSlotGone(directory) || TakeSlotAway(savePath, entry, slot, directory, trash))
         entry->slotMask &= ~SlotBit(slot);
-        return;
-    }
-    Journal journal;
-    DWORD error;
-    if (!BeginOperation(savePath, entry, OPERATION_DELETE, slot, &journal, &error)) {
-        if (error != 0)
-            WarnNothingDeleted(slot, "the record of this deletion", error);
-        return;
-    }
-    // One rename takes the whole slot away; what it held is deleted after.
-    if (!MoveFileExA(directory, trash, 0)) {
-        error = GetLastError();
-        EndOperation(&journal, true);
-        WarnNothingDeleted(slot, "the slot's folder", error);
-        return;
-    }
-    entry->slotMask &= ~SlotBit(slot);
-    EndOperation(&journal, SweepTrash(savePath, entry, slot, trash));
 }
 
 bool RecoverDelete(const char* savePath, const CharacterEntry* entry, int slot,

@@ -209,8 +209,8 @@ bool SaveBackup(const char* savePath, const CharacterEntry* entry, const SavePat
         EndOperation(journal, true);
         return false;
     }
-    if (StageBackup(savePath, entry, paths, description, failed) &&
-        MarkBackupMade(journal, failed) && SwitchSlot(paths, failed))
+    bool staged = StageBackup(savePath, entry, paths, description, failed);
+    if (staged && MarkBackupMade(journal, failed) && SwitchSlot(paths, failed))
         return true;
     ClearWorkFolder(paths->staging, nullptr, nullptr);
     EndOperation(journal, !Exists(paths->staging));
