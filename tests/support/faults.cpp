@@ -13,15 +13,6 @@ Fault fault;
 bool struck;
 std::vector<std::string> boxes;
 
-decltype(&CopyFileA) realCopyFile;
-decltype(&MoveFileExA) realMoveFile;
-decltype(&DeleteFileA) realDeleteFile;
-decltype(&CreateDirectoryA) realCreateDirectory;
-decltype(&RemoveDirectoryA) realRemoveDirectory;
-decltype(&CreateFileA) realCreateFile;
-decltype(&WriteFile) realWriteFile;
-decltype(&FlushFileBuffers) realFlush;
-
 // True when this call is the one to fail; its error is then set.
 bool Strike()
 {
@@ -34,10 +25,28 @@ bool Strike()
     return true;
 }
 
-BOOL WINAPI StrikeCopyFile(LPCSTR from, LPCSTR to, BOOL failIfExists)
+// A stand-in that fails with `failed`, and the real entry it calls otherwise.
+#define STAND(name, type, params, args, failed) \
+    decltype(&name) real##name;                 \
+    type WINAPI Stand##name params              \
+    {                                           \
+        return Strike() ? failed : real##name args; \
+    }
+STAND(MoveFileExA, BOOL, (LPCSTR from, LPCSTR to, DWORD flags), (from, to, flags), FALSE)
+STAND(DeleteFileA, BOOL, (LPCSTR path), (path), FALSE)
+STAND(CreateDirectoryA, BOOL, (LPCSTR path, LPSECURITY_ATTRIBUTES sa), (path, sa), FALSE)
+STAND(RemoveDirectoryA, BOOL, (LPCSTR path), (path), FALSE)
+STAND(FlushFileBuffers, BOOL, (HANDLE file), (file), FALSE)
+STAND(CreateFileA, HANDLE, (LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
+      DWORD disposition, DWORD flags, HANDLE model), (path, access, share, sa, disposition, flags,
+      model), INVALID_HANDLE_VALUE)
+decltype(&CopyFileA) realCopyFileA;
+decltype(&WriteFile) realWriteFile;
+
+BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
 {
     if (!Strike())
-        return realCopyFile(from, to, failIfExists);
+        return realCopyFileA(from, to, failIfExists);
     if (fault == Fault::kPartial) {
         std::ifstream in(from, std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), {});
@@ -47,59 +56,24 @@ BOOL WINAPI StrikeCopyFile(LPCSTR from, LPCSTR to, BOOL failIfExists)
     return FALSE;
 }
 
-BOOL WINAPI StrikeWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
-                            LPOVERLAPPED overlapped)
+BOOL WINAPI StandWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                           LPOVERLAPPED overlapped)
 {
     if (!Strike())
         return realWriteFile(file, bytes, size, written, overlapped);
-    if (fault == Fault::kPartial) {
-        realWriteFile(file, bytes, size / 2, written, overlapped);
-        SetLastError(ERROR_DISK_FULL);
-    }
+    if (fault == Fault::kPartial)
+        realWriteFile(file, bytes, size / 2, written, overlapped), SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
 
-BOOL WINAPI StrikeMoveFile(LPCSTR from, LPCSTR to, DWORD flags)
-{
-    return !Strike() && realMoveFile(from, to, flags);
-}
-
-BOOL WINAPI StrikeDeleteFile(LPCSTR path)
-{
-    return !Strike() && realDeleteFile(path);
-}
-
-BOOL WINAPI StrikeCreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES security)
-{
-    return !Strike() && realCreateDirectory(path, security);
-}
-
-BOOL WINAPI StrikeRemoveDirectory(LPCSTR path)
-{
-    return !Strike() && realRemoveDirectory(path);
-}
-
-HANDLE WINAPI StrikeCreateFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
-                               DWORD disposition, DWORD flags, HANDLE templateFile)
-{
-    if (Strike())
-        return INVALID_HANDLE_VALUE;
-    return realCreateFile(path, access, share, sa, disposition, flags, templateFile);
-}
-
-BOOL WINAPI StrikeFlush(HANDLE file)
-{
-    return !Strike() && realFlush(file);
-}
-
-int WINAPI AnswerBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+int WINAPI StandMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
     boxes.push_back(std::string(caption) + ": " + text);
     return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
+decltype(&MessageBoxA) realMessageBoxA;
 
-// Points this program's import of `name` from `dll` at `stand`; keeps the
-// real entry in `real`.
+// Points this program's import of `name` from `dll` at `stand`; keeps the real entry in `real`.
 template <typename F>
 void Replace(const char* dll, const char* name, F stand, F* real)
 {
@@ -109,14 +83,12 @@ void Replace(const char* dll, const char* name, F stand, F* real)
     auto imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
         base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
     for (; imports->Name; ++imports) {
-        if (_stricmp(reinterpret_cast<char*>(base + imports->Name), dll) != 0)
-            continue;
         auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
         auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
-                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)
-                           ->Name, name) != 0)
+        for (; _stricmp(reinterpret_cast<char*>(base + imports->Name), dll) == 0 &&
+               names->u1.AddressOfData; ++names, ++slots) {
+            auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) || strcmp(byName->Name, name) != 0)
                 continue;
             DWORD old;
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
@@ -126,27 +98,19 @@ void Replace(const char* dll, const char* name, F stand, F* real)
         }
     }
 }
-
-void ReplaceAll()
-{
-    Replace("kernel32.dll", "CopyFileA", &StrikeCopyFile, &realCopyFile);
-    Replace("kernel32.dll", "MoveFileExA", &StrikeMoveFile, &realMoveFile);
-    Replace("kernel32.dll", "DeleteFileA", &StrikeDeleteFile, &realDeleteFile);
-    Replace("kernel32.dll", "CreateDirectoryA", &StrikeCreateDirectory, &realCreateDirectory);
-    Replace("kernel32.dll", "RemoveDirectoryA", &StrikeRemoveDirectory, &realRemoveDirectory);
-    Replace("kernel32.dll", "CreateFileA", &StrikeCreateFile, &realCreateFile);
-    Replace("kernel32.dll", "WriteFile", &StrikeWriteFile, &realWriteFile);
-    Replace("kernel32.dll", "FlushFileBuffers", &StrikeFlush, &realFlush);
-    decltype(&MessageBoxA) realBox;
-    Replace("user32.dll", "MessageBoxA", &AnswerBox, &realBox);
-}
+#define REPLACE(dll, name) Replace(dll, #name, &Stand##name, &real##name)
 
 }  // namespace
 
 void StrikeAt(int k, Fault how)
 {
-    if (!realCopyFile)
-        ReplaceAll();
+    if (!realCopyFileA) {
+        const char* const kernel = "kernel32.dll";
+        REPLACE(kernel, CopyFileA), REPLACE(kernel, MoveFileExA), REPLACE(kernel, DeleteFileA);
+        REPLACE(kernel, CreateDirectoryA), REPLACE(kernel, RemoveDirectoryA);
+        REPLACE(kernel, CreateFileA), REPLACE(kernel, WriteFile), REPLACE(kernel, FlushFileBuffers);
+        REPLACE("user32.dll", MessageBoxA);
+    }
     strikeAt = k, calls = 0, fault = how, struck = false;
 }
 
