@@ -49,7 +49,8 @@ std::string WithoutWork(const std::string& tree)
     return std::regex_replace(tree, std::regex(", (~busy~|Amy\\\\[6-9_]\\\\)[^,]*"), "");
 }
 
-// Started again by the test with "row k save path", it runs the row and ends before call k.
+// Started again by the test with "row k save path", it runs the row and ends before call k; or it
+// holds the file it is given.
 const int kChild = [] {
     char job[MAX_PATH + 16], dir[MAX_PATH];
     int row, k;
@@ -57,6 +58,10 @@ const int kChild = [] {
         sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3) {
         StrikeAt(k, Fault::kKill);
         ExitProcess(RunRow(kRows[row], dir));
+    }
+    if (GetEnvironmentVariableA("SLOTKEEPER_HOLD", job, sizeof job)) {   // as the game would
+        CreateFileA(job, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        Sleep(INFINITE);
     }
     return 0;
 }();
@@ -136,4 +141,48 @@ TEST(Faults, ACharacterBusyInAnotherCopyIsLeftAlone)
         "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
         "delete this slot?", busy}));
     EndOperation(&other, true);
+}
+
+// Real faults, where saving over slot 2 and loading it change nothing: another process holds the
+// savegame without sharing, and a full disk (a tmpfs of 512 KB as drive T:, which needs root).
+TEST(Faults, RealFaultsChangeNothing)
+{
+    const std::string ask = "Are you sure?: Do you really want to ", full = ": the disk is full",
+        kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s";
+    SavePath held({kBase});
+    char self[MAX_PATH], prefix[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    _putenv(("SLOTKEEPER_HOLD=" + held.At("Amy.d2s")).c_str());
+    const intptr_t holder = _spawnl(_P_NOWAIT, self, self, nullptr);
+    _putenv("SLOTKEEPER_HOLD=");
+    for (int i = 0; i < 500 && ReadBytes(held.At("Amy.d2s")) != "<missing>"; ++i)
+        Sleep(10);
+    const std::string before = SavePath({kBase}).Tree();
+    Boxes().clear();
+    RunRow(kRows[1], held.dir.c_str()), RunRow(kRows[3], held.dir.c_str());
+    TerminateProcess(reinterpret_cast<HANDLE>(holder), 0);
+    WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
+    EXPECT_EQ(held.Tree(), before);
+    EXPECT_EQ(Boxes(), std::vector<std::string>({ask + "overwrite this slot?", kept + ": in use by "
+        "another program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
+        "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
+        "of Diablo II or close it, and try again."}));
+    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
+             " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
+    for (int i = 0; i < 200 && GetFileAttributesA("T:\\") == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(20);
+    if (GetFileAttributesA("T:\\") == INVALID_FILE_ATTRIBUTES)
+        return (void)printf("Full disk not tried: no tmpfs could be mounted as T: (needs root).\n");
+    MakeEntries("T:", {"Amy.d2s=" + std::string(200000, 'n'), "Amy\\2\\Amy.d2s=" +
+                std::string(200000, 'o')});
+    const std::string full_before = Tree("T:");
+    Boxes().clear();
+    RunRow(kRows[1], "T:"), RunRow(kRows[3], "T:");
+    EXPECT_EQ(Tree("T:"), full_before);
+    EXPECT_EQ(Boxes(), std::vector<std::string>({ask + "overwrite this slot?", kept + full, ask +
+        "restore and overwrite your current game?", "Warning: Nothing was restored; the files of "
+        "Amy are as they were.\nAmy.d2s" + full}));
+    WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
+            .c_str(), SW_HIDE);
 }

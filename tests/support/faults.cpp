@@ -100,17 +100,23 @@ void Replace(const char* dll, const char* name, F stand, F* real)
 }
 #define REPLACE(dll, name) Replace(dll, #name, &Stand##name, &real##name)
 
+// Puts the stand-ins in place once.
+void StandIn()
+{
+    const char* const kernel = "kernel32.dll";
+    if (realCopyFileA)
+        return;
+    REPLACE(kernel, CopyFileA), REPLACE(kernel, MoveFileExA), REPLACE(kernel, DeleteFileA);
+    REPLACE(kernel, CreateDirectoryA), REPLACE(kernel, RemoveDirectoryA);
+    REPLACE(kernel, CreateFileA), REPLACE(kernel, WriteFile), REPLACE(kernel, FlushFileBuffers);
+    REPLACE("user32.dll", MessageBoxA);
+}
+
 }  // namespace
 
 void StrikeAt(int k, Fault how)
 {
-    if (!realCopyFileA) {
-        const char* const kernel = "kernel32.dll";
-        REPLACE(kernel, CopyFileA), REPLACE(kernel, MoveFileExA), REPLACE(kernel, DeleteFileA);
-        REPLACE(kernel, CreateDirectoryA), REPLACE(kernel, RemoveDirectoryA);
-        REPLACE(kernel, CreateFileA), REPLACE(kernel, WriteFile), REPLACE(kernel, FlushFileBuffers);
-        REPLACE("user32.dll", MessageBoxA);
-    }
+    StandIn();
     strikeAt = k, calls = 0, fault = how, struck = false;
 }
 
@@ -121,5 +127,6 @@ bool Struck()
 
 std::vector<std::string>& Boxes()
 {
+    StandIn();
     return boxes;
 }

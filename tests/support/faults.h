@@ -15,4 +15,4 @@ enum class Fault { kDiskFull, kSharing, kPartial, kKill };
 // k = 0 strikes nothing. The count starts again with each call.
 void StrikeAt(int k, Fault fault);
 bool Struck();                       // whether call k was reached
-std::vector<std::string>& Boxes();   // "caption: text", in order
+std::vector<std::string>& Boxes();   // "caption: text", in order (stands in from here on)
