@@ -81,12 +81,12 @@ bool StageSlotFiles(const char* savePath, const CharacterEntry* entry, const cha
         error = ERROR_FILENAME_EXCED_RANGE;
         if (BuildPath(source, "%s\\%s", slot, found.cFileName) &&
             BuildPath(target, "%s\\%s", staging, found.cFileName))
-            error = CopyFileA(source, target, TRUE) ? FlushFile(target) : GetLastError();
+            error = CopyFileA(source, target, TRUE) ? 0 : GetLastError();
         if (error != 0)
             AddFailure(failed, found.cFileName, error);
     } while (error == 0 && FindNextCharacterFile(savePath, entry, search, &found));
     FindClose(search);
-    return error == 0;
+    return error == 0 && FlushWorkFolder(staging, failed);
 }
 
 // Puts each staged copy in place of its current file, which goes aside

@@ -32,9 +32,8 @@ bool BuildSavePaths(SavePaths* paths, const char* savePath, const CharacterEntry
            BuildWorkFolder(paths->aside, savePath, entry, SAVE_ASIDE);
 }
 
-// Copies one file into the staging folder and writes it through. CopyFileA
-// keeps the last-write time, which the slot information shows as "Last
-// played".
+// Copies one file into the staging folder. CopyFileA keeps the last-write
+// time, which the slot information shows as "Last played".
 DWORD StageCopy(const char* from, const char* staging, const char* fileName)
 {
     char source[MAX_PATH];
@@ -42,9 +41,7 @@ DWORD StageCopy(const char* from, const char* staging, const char* fileName)
     if (!BuildPath(source, "%s\\%s", from, fileName) ||
         !BuildPath(target, "%s\\%s", staging, fileName))
         return ERROR_FILENAME_EXCED_RANGE;
-    if (!CopyFileA(source, target, TRUE))
-        return GetLastError();
-    return FlushFile(target);
+    return CopyFileA(source, target, TRUE) ? 0 : GetLastError();
 }
 
 // Whether the copy of every character file fits into the slot; the files
@@ -118,7 +115,7 @@ bool StageDescription(const char* staging, const char* description, FileList* fa
         if (file != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             bool whole = WriteFile(file, description, length, &written, nullptr) &&
-                         written == length && FlushFileBuffers(file);
+                         written == length;
             error = whole ? 0 : GetLastError() ? GetLastError() : ERROR_DISK_FULL;
             CloseHandle(file);
         }
@@ -182,7 +179,8 @@ bool StageBackup(const char* savePath, const CharacterEntry* entry, const SavePa
 {
     return StageCharacterFiles(savePath, entry, paths->staging, failed) &&
            StageDescription(paths->staging, description, failed) &&
-           StageSlotOnlyFiles(paths->slot, paths->staging, failed);
+           StageSlotOnlyFiles(paths->slot, paths->staging, failed) &&
+           FlushWorkFolder(paths->staging, failed);
 }
 
 bool MarkBackupMade(Journal* journal, FileList* failed)

@@ -67,15 +67,33 @@ void AddFailure(FileList* list, const char* what, DWORD error)
     AddToFileList(list, line);
 }
 
-DWORD FlushFile(const char* path)
+bool FlushWorkFolder(const char* folder, FileList* failed)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    DWORD error = FlushFileBuffers(file) ? 0 : GetLastError();
-    CloseHandle(file);
-    return error;
+    char pattern[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    HANDLE search = INVALID_HANDLE_VALUE;
+    if (BuildPath(pattern, "%s\\*", folder))
+        search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    DWORD error = 0;
+    do {
+        char path[MAX_PATH];
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !BuildPath(path, "%s\\%s", folder, found.cFileName))
+            continue;
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = file == INVALID_HANDLE_VALUE ? GetLastError()
+                : FlushFileBuffers(file)     ? 0
+                                             : GetLastError();
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        if (error != 0)
+            AddFailure(failed, found.cFileName, error);
+    } while (error == 0 && FindNextFileA(search, &found));
+    FindClose(search);
+    return error == 0;
 }
 
 int ClearWorkFolder(const char* folder, const char* foldersTo, FileList* left)

@@ -24,9 +24,11 @@ bool BuildWorkFolder(char (&path)[MAX_PATH], const char* savePath, const Charact
 bool Exists(const char* path);
 // Names `what` in `list` with the reason in plain words.
 void AddFailure(FileList* list, const char* what, DWORD error);
-// Writes a file's bytes through to the disk, so that a power cut after the
-// switch finds whole copies; 0 or the error.
-DWORD FlushFile(const char* path);
+// Writes the files of a work folder through to the disk, so that a power
+// cut after the switch finds whole copies. Done once all are made, which
+// lets the file system write them out together. False, naming the file,
+// when one fails.
+bool FlushWorkFolder(const char* folder, FileList* failed);
 // Deletes the files of a work folder and then the folder. Folders in it are
 // the player's, never deleted: they are moved into `foldersTo` when given.
 // What stays is named in `left` when given, folders ending in "\". Returns
