@@ -120,69 +120,57 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
     }
 }
 
-// A second copy of the program working on the same character is told, and sweeps nothing of it.
-TEST(Faults, ACharacterBusyInAnotherCopyIsLeftAlone)
-{
-    SavePath save({kBase});
-    CharacterEntry amy = {2, nullptr, "Amy"};
-    Journal other;
-    DWORD error;
-    ASSERT_TRUE(BeginOperation(save.dir.c_str(), &amy, OPERATION_LOAD, 2, &other, &error));
-    MakeEntries(save.dir, {"Amy\\8\\Amy.d2s"});
-    const std::string before = save.Tree();
-    Boxes().clear();
-    RecoverInterrupted(save.dir.c_str());
-    for (const Row& row : kRows)
-        RunRow(row, save.dir.c_str());
-    EXPECT_EQ(save.Tree(), before);
-    const std::string busy = "Warning: Another copy of Slotkeeper is working on Amy right now. Try "
-                             "again when it is done.", ask = "Are you sure?: Do you really want to ";
-    EXPECT_EQ(Boxes(), std::vector<std::string>({busy, ask + "overwrite this slot?", busy, ask +
-        "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
-        "delete this slot?", busy}));
-    EndOperation(&other, true);
-}
-
-// Real faults, where saving over slot 2 and loading it change nothing: another process holds the
-// savegame without sharing, and a full disk (a tmpfs of 512 KB as drive T:, which needs root).
+// Real faults, which change nothing: another process holds the savegame without sharing, as the
+// game would; another copy of the program is busy with the character (it holds its record), which
+// the next start also leaves alone; and a full disk (a tmpfs of 512 KB as drive T:, needs root).
 TEST(Faults, RealFaultsChangeNothing)
 {
     const std::string ask = "Are you sure?: Do you really want to ", full = ": the disk is full",
-        kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s";
-    SavePath held({kBase});
+        kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s",
+        busy = "Warning: Another copy of Slotkeeper is working on Amy right now. Try again when it "
+               "is done.", big = std::string(200000, 'n');
+    const struct { std::string dir, entries, held; std::vector<int> rows; Seen boxes; } rows[] = {
+        {"", kBase, "Amy.d2s", {1, 3}, {ask + "overwrite this slot?", kept + ": in use by another "
+         "program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
+         "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
+         "of Diablo II or close it, and try again."}},
+        {"", kBase + ", ~busy~\\Amy=l21, Amy\\8\\Amy.d2s", "~busy~\\Amy", {1, 3, 4}, {ask +
+         "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
+         "delete this slot?", busy}},
+        {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {ask + "overwrite this "
+         "slot?", kept + full, ask + "restore and overwrite your current game?", "Warning: Nothing "
+         "was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
     char self[MAX_PATH], prefix[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    _putenv(("SLOTKEEPER_HOLD=" + held.At("Amy.d2s")).c_str());
-    const intptr_t holder = _spawnl(_P_NOWAIT, self, self, nullptr);
-    _putenv("SLOTKEEPER_HOLD=");
-    for (int i = 0; i < 500 && ReadBytes(held.At("Amy.d2s")) != "<missing>"; ++i)
-        Sleep(10);
-    const std::string before = SavePath({kBase}).Tree();
-    Boxes().clear();
-    RunRow(kRows[1], held.dir.c_str()), RunRow(kRows[3], held.dir.c_str());
-    TerminateProcess(reinterpret_cast<HANDLE>(holder), 0);
-    WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
-    EXPECT_EQ(held.Tree(), before);
-    EXPECT_EQ(Boxes(), std::vector<std::string>({ask + "overwrite this slot?", kept + ": in use by "
-        "another program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
-        "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
-        "of Diablo II or close it, and try again."}));
     GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
     WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
              " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
     for (int i = 0; i < 200 && GetFileAttributesA("T:\\") == INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(20);
-    if (GetFileAttributesA("T:\\") == INVALID_FILE_ATTRIBUTES)
-        return (void)printf("Full disk not tried: no tmpfs could be mounted as T: (needs root).\n");
-    MakeEntries("T:", {"Amy.d2s=" + std::string(200000, 'n'), "Amy\\2\\Amy.d2s=" +
-                std::string(200000, 'o')});
-    const std::string full_before = Tree("T:");
-    Boxes().clear();
-    RunRow(kRows[1], "T:"), RunRow(kRows[3], "T:");
-    EXPECT_EQ(Tree("T:"), full_before);
-    EXPECT_EQ(Boxes(), std::vector<std::string>({ask + "overwrite this slot?", kept + full, ask +
-        "restore and overwrite your current game?", "Warning: Nothing was restored; the files of "
-        "Amy are as they were.\nAmy.d2s" + full}));
+    for (const auto& row : rows) {
+        SavePath save;
+        const std::string dir = row.dir.empty() ? save.dir : row.dir, held = dir + "\\" + row.held;
+        if (GetFileAttributesA((dir + "\\").c_str()) == INVALID_FILE_ATTRIBUTES) {
+            printf("Full disk not tried: no tmpfs could be mounted as T: (needs root).\n");
+            continue;
+        }
+        MakeEntries(dir, {row.entries});
+        const std::string before = Tree(dir);
+        _putenv(("SLOTKEEPER_HOLD=" + held).c_str());
+        const intptr_t holder = row.held.empty() ? 0 : _spawnl(_P_NOWAIT, self, self, nullptr);
+        _putenv("SLOTKEEPER_HOLD=");
+        for (int i = 0; i < 500 && holder && ReadBytes(held) != "<missing>"; ++i)
+            Sleep(10);
+        Boxes().clear();
+        RecoverInterrupted(dir.c_str());
+        for (int index : row.rows)
+            RunRow(kRows[index], dir.c_str());
+        if (holder)
+            TerminateProcess(reinterpret_cast<HANDLE>(holder), 0),
+                WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
+        EXPECT_EQ(Tree(dir), before);
+        EXPECT_EQ(Boxes(), row.boxes);
+    }
     WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
             .c_str(), SW_HIDE);
 }
