@@ -11,7 +11,7 @@ using namespace std::string_literals;
 // ends first must leave the other the shared font file, and so its face; the last removes it.
 TEST(Startup, RealStartsBesideASecondCopy)
 {
-    SavePath save({"Amy.d2s"});
+    SavePath save({"Amy.d2s, ~busy~\\Amy=s10, Amy\\6\\Amy.d2s"});   // a save cut short
     const std::string temp = MakeTempDir(), fontPath = temp + "\\" TEMP_FONT_NAME;
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
@@ -25,8 +25,9 @@ TEST(Startup, RealStartsBesideASecondCopy)
     };
     auto mode = [] { return ReadValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, GRAPHIC_MODE_VALUE).data; };
     struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
-        {ours + "x", {"Yes", "OK", "OK"}, {SAVE_PATH_QUESTION_CAPTION ": " + save.dir,
-         "!IMPORTANT: " RUNNING_GAME_WARNING_TEXT,
+        {ours + "x", {"Yes", "OK", "OK", "OK"}, {SAVE_PATH_QUESTION_CAPTION ": " + save.dir,
+         "!IMPORTANT: " RUNNING_GAME_WARNING_TEXT, "!Warning: Saving Amy into slot 1 was "
+         "interrupted.\nNothing was saved; slot 1 stays empty.",
          "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
          "and select \"Toggle Graphic Mode\" to turn off the graphical interface", "Slotkeeper"},
          "1 listed, mode \x01, beside ours, then 0 \0 none"s},
