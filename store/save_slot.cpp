@@ -211,7 +211,7 @@ bool SaveBackup(const char* savePath, const CharacterEntry* entry, const SavePat
     if (staged && MarkBackupMade(journal, failed) && SwitchSlot(paths, failed))
         return true;
     ClearWorkFolder(paths->staging, nullptr, nullptr);
-    EndOperation(journal, !Exists(paths->staging));
+    EndOperation(journal, !Exists(paths->staging) && !Exists(paths->aside));
     return false;
 }
 
@@ -274,13 +274,14 @@ bool RecoverSave(const char* savePath, const CharacterEntry* entry, int slot, bo
     char what[sizeof entry->name + 64];
     char outcome[128];
     snprintf(what, sizeof what, "Saving %s into slot %i", entry->name, slot);
+    // A switch cut short between its two renames is undone first.
+    if (!Exists(paths.slot))
+        MoveFileExA(paths.aside, paths.slot, 0);
     if (copiesMade && !Exists(paths.staging)) {
         // The new backup is in its place: only the earlier one is left to go.
         ClearWorkFolder(paths.aside, paths.slot, nullptr);
         snprintf(outcome, sizeof outcome, "Slot %i holds the new backup.", slot);
     } else {
-        if (!Exists(paths.slot))
-            MoveFileExA(paths.aside, paths.slot, 0);
         ClearWorkFolder(paths.staging, nullptr, nullptr);
         snprintf(outcome, sizeof outcome,
                  Exists(paths.slot) ? "Nothing was saved; slot %i keeps its earlier backup."
