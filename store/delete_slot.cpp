@@ -26,26 +26,22 @@ bool IsSlotGone(const char* directory)
 
 // Gives the player's folders that were in a deleted slot a place of their
 // own in the character directory, named so that no discovery takes it for a
-// slot, and says where.
-void KeepPlayersFolders(const char* savePath, const CharacterEntry* entry, int slot,
-                        const char* trash, FileList* folders)
+// slot; `closing` says where. False when no such place could be made.
+bool KeepPlayersFolders(const char* savePath, const CharacterEntry* entry, int slot,
+                        const char* trash, char (&closing)[MAX_PATH + 64])
 {
-    char kept[MAX_PATH];
     for (int tries = 1; tries <= kKeptFolderTries; ++tries) {
         char name[32];
+        char kept[MAX_PATH];
         snprintf(name, sizeof name, tries == 1 ? "Deleted slot %i" : "Deleted slot %i (%i)", slot,
                  tries);
-        if (BuildWorkFolder(kept, savePath, entry, name) && MoveFileExA(trash, kept, 0))
-            break;
-        kept[0] = '\0';
+        if (BuildWorkFolder(kept, savePath, entry, name) && MoveFileExA(trash, kept, 0)) {
+            snprintf(closing, sizeof closing, "They are now in %s\\%s in the save path.",
+                     entry->name, name);
+            return true;
+        }
     }
-    if (!kept[0])
-        return;
-    char closing[MAX_PATH + 64];
-    snprintf(closing, sizeof closing, "They are now in %s\\%s in the save path.", entry->name,
-             strrchr(kept, '\\') + 1);
-    folders->closing = closing;
-    WarnAboutFileList(folders);
+    return false;
 }
 
 // Deletes the files of a deleted slot; true when nothing of it is left in
@@ -53,13 +49,16 @@ void KeepPlayersFolders(const char* savePath, const CharacterEntry* entry, int s
 bool SweepTrash(const char* savePath, const CharacterEntry* entry, int slot, const char* trash)
 {
     char heading[128];
+    char closing[MAX_PATH + 64];
     snprintf(heading, sizeof heading,
              "Slot %i is deleted. These folders in it are not Slotkeeper's and were kept:\n", slot);
     FileList left;
     BeginFileList(&left, heading, "");
     if (ClearWorkFolder(trash, nullptr, &left) == 0) {
-        if (left.count > 0)
-            KeepPlayersFolders(savePath, entry, slot, trash, &left);
+        if (left.count > 0 && KeepPlayersFolders(savePath, entry, slot, trash, closing)) {
+            left.closing = closing;
+            WarnAboutFileList(&left);
+        }
         return !Exists(trash);
     }
     snprintf(heading, sizeof heading,
