@@ -186,4 +186,6 @@ TEST(Faults, RealFaultsChangeNothing)
     }
     WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
             .c_str(), SW_HIDE);
+    for (int i = 0; i < 200 && mounted(); ++i)   // gone before another run mounts it again
+        Sleep(20);
 }
