@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
+#include "store/journal.h"
 #include "ui/main/main_dialog.h"
 
 namespace {
@@ -151,6 +152,8 @@ void ShowStartupError(const char* text)
 void RunMainDialog()
 {
     LoadSettings();
+    // Before the list is made, so that it shows the slots as they end up.
+    RecoverInterrupted(appState.savePath);
     ScanCharacters(appState.savePath, &appState.characters);
     CreateMainFont();
     DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);

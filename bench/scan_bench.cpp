@@ -19,6 +19,7 @@
 #include "app/app_state.h"
 #include "store/backup_store.h"
 #include "store/characters.h"
+#include "store/journal.h"
 #include "support/support.h"
 
 namespace {
@@ -108,6 +109,8 @@ double ScanMilliseconds(const std::string& dir, const Listing& expected, int* ch
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
+    // As a start does: interrupted operations are seen to before the list.
+    RecoverInterrupted(appState.savePath);
     ScanCharacters(appState.savePath, &appState.characters);
     QueryPerformanceCounter(&end);
     *characters = CountCharacters();

@@ -6,12 +6,13 @@
 #include "store/backup_store.h"
 #include "store/characters.h"
 #include "store/file_list.h"
+#include "store/journal.h"
+#include "store/work_folders.h"
 
 namespace {
 
 const char kDeleteQuestion[] = "Do you really want to delete this slot?";
-const char kDeleteIncomplete[] =
-    "The slot could not be deleted completely. These are left in it:\n";
+const int kKeptFolderTries = 9;
 
 // Whether nothing of the slot is on disk: no directory of its name.
 bool IsSlotGone(const char* directory)
@@ -23,32 +24,81 @@ bool IsSlotGone(const char* directory)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// Deletes every file directly in the slot directory and names in `left`
-// what stays: files that are in use or write-protected, and subdirectories,
-// which are not the tool's. False when the directory cannot be searched
-// (it does not exist).
-bool DeleteSlotFiles(const char* directory, FileList* left)
+// Gives the player's folders that were in a deleted slot a place of their
+// own in the character directory, named so that no discovery takes it for a
+// slot; `closing` says where. False when no such place could be made.
+bool KeepPlayersFolders(const char* savePath, const CharacterEntry* entry, int slot,
+                        const char* trash, char (&closing)[MAX_PATH + 64])
 {
-    char pattern[MAX_PATH];
-    if (!BuildPath(pattern, "%s\\*.*", directory))
-        return false;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    do {
-        char path[MAX_PATH];
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
-                char folder[sizeof found.cFileName + 1];
-                snprintf(folder, sizeof folder, "%s\\", found.cFileName);
-                AddToFileList(left, folder);
-            }
-        } else if (!BuildPath(path, "%s\\%s", directory, found.cFileName) || !DeleteFileA(path)) {
-            AddToFileList(left, found.cFileName);
+    for (int tries = 1; tries <= kKeptFolderTries; ++tries) {
+        char name[32];
+        char kept[MAX_PATH];
+        snprintf(name, sizeof name, tries == 1 ? "Deleted slot %i" : "Deleted slot %i (%i)", slot,
+                 tries);
+        if (BuildWorkFolder(kept, savePath, entry, name) && MoveFileExA(trash, kept, 0)) {
+            snprintf(closing, sizeof closing, "They are now in %s\\%s in the save path.",
+                     entry->name, name);
+            return true;
         }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
+    return false;
+}
+
+// Deletes the files of a deleted slot; true when nothing of it is left in
+// the tool's way. A file in use stays until the next start.
+bool SweepTrash(const char* savePath, const CharacterEntry* entry, int slot, const char* trash)
+{
+    char heading[128];
+    char closing[MAX_PATH + 64];
+    snprintf(heading, sizeof heading,
+             "Slot %i is deleted. These folders in it are not Slotkeeper's and were kept:\n", slot);
+    FileList left;
+    BeginFileList(&left, heading, "");
+    if (ClearWorkFolder(trash, nullptr, &left) == 0) {
+        if (left.count > 0 && KeepPlayersFolders(savePath, entry, slot, trash, closing)) {
+            left.closing = closing;
+            WarnAboutFileList(&left);
+        }
+        return !Exists(trash);
+    }
+    snprintf(heading, sizeof heading,
+             "Slot %i is deleted. What is left of it is in use and goes at the next start:\n",
+             slot);
+    BeginFileList(&left, heading, "");
+    ClearWorkFolder(trash, nullptr, &left);
+    WarnAboutFileList(&left);
+    return false;
+}
+
+void WarnNothingDeleted(int slot, const char* what, DWORD error)
+{
+    char heading[96];
+    snprintf(heading, sizeof heading, "Nothing was deleted; slot %i keeps its backup.\n", slot);
+    FileList failed;
+    BeginFileList(&failed, heading, "");
+    AddFailure(&failed, what, error);
+    WarnAboutFileList(&failed);
+}
+
+// One rename takes the whole slot away; what it held is deleted after.
+// False when nothing was deleted.
+bool TakeSlotAway(const char* savePath, const CharacterEntry* entry, int slot,
+                  const char* directory, const char* trash)
+{
+    Journal journal;
+    DWORD error;
+    if (!BeginOperation(savePath, entry, OPERATION_DELETE, slot, &journal, &error)) {
+        if (error != 0)
+            WarnNothingDeleted(slot, "the record of this deletion", error);
+        return false;
+    }
+    if (!MoveFileExA(directory, trash, 0)) {
+        error = GetLastError();
+        EndOperation(&journal, true);
+        WarnNothingDeleted(slot, "the slot's folder", error);
+        return false;
+    }
+    EndOperation(&journal, SweepTrash(savePath, entry, slot, trash));
     return true;
 }
 
@@ -61,19 +111,34 @@ void DeleteSlot(const char* savePath, CharacterEntry* entry, int slot)
     if (MessageBoxA(nullptr, kDeleteQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
         return;
     char directory[MAX_PATH];
-    if (!BuildSlotDirectory(directory, savePath, entry, slot))
+    char trash[MAX_PATH];
+    if (!BuildSlotDirectory(directory, savePath, entry, slot) ||
+        !BuildWorkFolder(trash, savePath, entry, DELETE_TRASH))
         return;
-    FileList left;
-    BeginFileList(&left, kDeleteIncomplete, "");
-    bool searched = DeleteSlotFiles(directory, &left);
     // A slot directory removed behind the tool's back leaves nothing to
     // delete; its bit would otherwise keep the buttons of a slot that is not
     // there.
-    if (!searched && !IsSlotGone(directory))
-        return;
-    // The buttons of the slot go off even when something is left; the next
-    // start finds the directory again.
-    entry->slotMask &= ~SlotBit(slot);
-    if (searched && !RemoveDirectoryA(directory))
-        WarnAboutFileList(&left);
+    if (IsSlotGone(directory) || TakeSlotAway(savePath, entry, slot, directory, trash))
+        entry->slotMask &= ~SlotBit(slot);
+}
+
+bool RecoverDelete(const char* savePath, const CharacterEntry* entry, int slot,
+                   char (&text)[FILE_LIST_SIZE])
+{
+    char directory[MAX_PATH];
+    char trash[MAX_PATH];
+    if (!BuildSlotDirectory(directory, savePath, entry, slot) ||
+        !BuildWorkFolder(trash, savePath, entry, DELETE_TRASH))
+        return true;
+    bool done = !Exists(trash) || SweepTrash(savePath, entry, slot, trash);
+    char what[sizeof entry->name + 64];
+    char outcome[96];
+    snprintf(what, sizeof what, "Deleting slot %i of %s", slot, entry->name);
+    snprintf(outcome, sizeof outcome,
+             IsSlotGone(directory) ? "Slot %i is deleted."
+                                   : "Nothing was deleted; slot %i keeps "
+                                     "its backup.",
+             slot);
+    DescribeRecovery(text, what, outcome, entry, done);
+    return done;
 }

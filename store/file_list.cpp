@@ -21,14 +21,13 @@ size_t ReservedRoom(const FileList* list)
     return 1 + strlen(kCutMark) + 1 + strlen(list->closing) + 1;
 }
 
-// The text as shown: the heading, the names, then the closing line.
-void FinishFileList(const FileList* list, char (&text)[FILE_LIST_SIZE])
+}  // namespace
+
+void FormatFileList(const FileList* list, char (&text)[FILE_LIST_SIZE])
 {
     snprintf(text, FILE_LIST_SIZE, "%s%s%s", list->text, list->closing[0] ? "\n" : "",
              list->closing);
 }
-
-}  // namespace
 
 void BeginFileList(FileList* list, const char* heading, const char* closing)
 {
@@ -61,6 +60,6 @@ void WarnAboutFileList(const FileList* list)
     if (list->count == 0)
         return;
     char text[FILE_LIST_SIZE];
-    FinishFileList(list, text);
+    FormatFileList(list, text);
     MessageBoxA(nullptr, text, WARNING_CAPTION, MB_OK | MB_ICONWARNING);
 }

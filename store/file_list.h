@@ -17,5 +17,7 @@ struct FileList {
 
 void BeginFileList(FileList* list, const char* heading, const char* closing);
 void AddToFileList(FileList* list, const char* name);
+// The text as shown: the heading, the names, then the closing line.
+void FormatFileList(const FileList* list, char (&text)[FILE_LIST_SIZE]);
 // Shows the list as a warning if it names any file.
 void WarnAboutFileList(const FileList* list);

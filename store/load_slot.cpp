@@ -1,18 +1,22 @@
 #include "store/slot_operations.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "store/backup_store.h"
 #include "store/character_files.h"
 #include "store/characters.h"
 #include "store/file_list.h"
+#include "store/journal.h"
+#include "store/work_folders.h"
 
 namespace {
 
 const char kRestoreQuestion[] = "Do you really want to restore and overwrite your current game?";
 const char kFilesInUse[] = "Nothing was restored. These files are in use or write-protected:\n";
 const char kTryAgain[] = "Return to the main menu of Diablo II or close it, and try again.";
-const char kIncompleteRestore[] = "The restore is incomplete. These files could not be copied:\n";
+const char kWorkFolder[] = "a work folder beside the slots";
+const char kRecord[] = "the record of this restore";
 
 // The slot's copies of the character files, <slot directory>\<name>.*;
 // built on BuildSlotDirectory, which refuses a name that would lead into
@@ -61,28 +65,138 @@ bool CheckReplaceable(const char* savePath, const CharacterEntry* entry, const c
     return true;
 }
 
-bool CopyBack(const char* savePath, const CharacterEntry* entry, int slot, const char* fileName)
+// Copies the slot's files into the staging folder and writes them through;
+// until every one is made, no current file is touched.
+bool StageSlotFiles(const char* savePath, const CharacterEntry* entry, const char* slot,
+                    const char* pattern, const char* staging, FileList* failed)
 {
-    char source[MAX_PATH];
-    char target[MAX_PATH];
-    if (!BuildPath(source, "%s\\%s\\%i\\%s", savePath, entry->name, slot, fileName) ||
-        !BuildPath(target, "%s\\%s", savePath, fileName))
-        return false;
-    return CopyFileA(source, target, FALSE) != FALSE;
-}
-
-void RestoreFiles(const char* savePath, const CharacterEntry* entry, int slot, const char* pattern)
-{
-    FileList failed;
-    BeginFileList(&failed, kIncompleteRestore, "");
     HANDLE search;
     WIN32_FIND_DATAA found;
-    if (FindFirstCharacterFile(savePath, pattern, entry, &search, &found)) {
-        do {
-            if (!CopyBack(savePath, entry, slot, found.cFileName))
-                AddToFileList(&failed, found.cFileName);
-        } while (FindNextCharacterFile(savePath, entry, search, &found));
+    if (!FindFirstCharacterFile(savePath, pattern, entry, &search, &found))
+        return false;
+    DWORD error = 0;
+    do {
+        char source[MAX_PATH];
+        char target[MAX_PATH];
+        error = ERROR_FILENAME_EXCED_RANGE;
+        if (BuildPath(source, "%s\\%s", slot, found.cFileName) &&
+            BuildPath(target, "%s\\%s", staging, found.cFileName))
+            error = CopyFileA(source, target, TRUE) ? 0 : GetLastError();
+        if (error != 0)
+            AddFailure(failed, found.cFileName, error);
+    } while (error == 0 && FindNextCharacterFile(savePath, entry, search, &found));
+    FindClose(search);
+    return error == 0 && FlushWorkFolder(staging, failed);
+}
+
+// Puts each staged copy in place of its current file, which goes aside
+// first: a rename, which Wine also allows while the game holds the file
+// sharing its deletion, where replacing it would fail. A file that went
+// aside before an interruption is not moved twice.
+bool PlaceStagedFiles(const char* savePath, const char* staging, const char* aside,
+                      FileList* failed)
+{
+    char pattern[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    HANDLE search = INVALID_HANDLE_VALUE;
+    if (BuildPath(pattern, "%s\\*", staging))
+        search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    if (!CreateDirectoryA(aside, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        AddFailure(failed, kWorkFolder, GetLastError());
         FindClose(search);
+        return false;
+    }
+    bool placed = true;
+    do {
+        char current[MAX_PATH];
+        char staged[MAX_PATH];
+        char replaced[MAX_PATH];
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        DWORD error = ERROR_FILENAME_EXCED_RANGE;
+        if (BuildPath(current, "%s\\%s", savePath, found.cFileName) &&
+            BuildPath(staged, "%s\\%s", staging, found.cFileName) &&
+            BuildPath(replaced, "%s\\%s", aside, found.cFileName))
+            error = (!Exists(current) || Exists(replaced) || MoveFileExA(current, replaced, 0)) &&
+                            MoveFileExA(staged, current, 0)
+                        ? 0
+                        : GetLastError();
+        if (error != 0) {
+            AddFailure(failed, found.cFileName, error);
+            placed = false;
+        }
+    } while (placed && FindNextFileA(search, &found));
+    FindClose(search);
+    return placed;
+}
+
+// Takes back the copies already in place and returns the files set aside.
+void UndoPlacing(const char* savePath, const CharacterEntry* entry, const char* pattern,
+                 const char* staging, const char* aside)
+{
+    HANDLE search;
+    WIN32_FIND_DATAA found;
+    if (!FindFirstCharacterFile(savePath, pattern, entry, &search, &found))
+        return;
+    do {
+        char current[MAX_PATH];
+        char staged[MAX_PATH];
+        char replaced[MAX_PATH];
+        if (!BuildPath(current, "%s\\%s", savePath, found.cFileName) ||
+            !BuildPath(staged, "%s\\%s", staging, found.cFileName) ||
+            !BuildPath(replaced, "%s\\%s", aside, found.cFileName))
+            continue;
+        if (!Exists(staged))
+            MoveFileExA(current, staged, 0);
+        if (Exists(replaced))
+            MoveFileExA(replaced, current, 0);
+    } while (FindNextCharacterFile(savePath, entry, search, &found));
+    FindClose(search);
+}
+
+// Restores through the staging folder, or leaves every current file as it
+// was and names what failed.
+void RestoreFiles(const char* savePath, const CharacterEntry* entry, int slot, const char* pattern)
+{
+    char heading[sizeof entry->name + 64];
+    snprintf(heading, sizeof heading, "Nothing was restored; the files of %s are as they were.\n",
+             entry->name);
+    FileList failed;
+    BeginFileList(&failed, heading, "");
+    char slotDirectory[MAX_PATH];
+    char staging[MAX_PATH];
+    char aside[MAX_PATH];
+    Journal journal;
+    DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    if (!BuildSlotDirectory(slotDirectory, savePath, entry, slot) ||
+        !BuildWorkFolder(staging, savePath, entry, LOAD_STAGING) ||
+        !BuildWorkFolder(aside, savePath, entry, LOAD_ASIDE) ||
+        !BeginOperation(savePath, entry, OPERATION_LOAD, slot, &journal, &error)) {
+        if (error != 0)
+            AddFailure(&failed, kRecord, error);
+    } else if (!CreateDirectoryA(staging, nullptr)) {
+        AddFailure(&failed, kWorkFolder, GetLastError());
+        EndOperation(&journal, true);
+    } else {
+        bool staged = StageSlotFiles(savePath, entry, slotDirectory, pattern, staging, &failed) &&
+                      (error = MarkCopiesMade(&journal)) == 0;
+        if (staged && PlaceStagedFiles(savePath, staging, aside, &failed)) {
+            ClearWorkFolder(aside, nullptr, nullptr);
+        } else {
+            if (error != 0)
+                AddFailure(&failed, kRecord, error);
+            // Every file was staged, so one that is no longer there is in place.
+            if (staged)
+                UndoPlacing(savePath, entry, pattern, staging, aside);
+            // Whatever could not be put back stays aside, and the staged
+            // copies with it: the next start then finishes the restore.
+            RemoveDirectoryA(aside);
+        }
+        if (!Exists(aside))
+            ClearWorkFolder(staging, nullptr, nullptr);
+        EndOperation(&journal, !Exists(staging) && !Exists(aside));
     }
     WarnAboutFileList(&failed);
 }
@@ -119,4 +233,41 @@ bool LoadSlot(const char* savePath, CharacterEntry* entry, int slot)
     }
     RestoreFiles(savePath, entry, slot, pattern);
     return true;
+}
+
+bool RecoverLoad(const char* savePath, const CharacterEntry* entry, int slot, bool copiesMade,
+                 char (&text)[FILE_LIST_SIZE])
+{
+    char staging[MAX_PATH];
+    char aside[MAX_PATH];
+    if (!BuildWorkFolder(staging, savePath, entry, LOAD_STAGING) ||
+        !BuildWorkFolder(aside, savePath, entry, LOAD_ASIDE))
+        return true;
+    char what[sizeof entry->name + 64];
+    char outcome[sizeof entry->name + 128];
+    snprintf(what, sizeof what, "Restoring slot %i over %s", slot, entry->name);
+    if (!copiesMade) {
+        ClearWorkFolder(staging, nullptr, nullptr);
+        snprintf(outcome, sizeof outcome, "Nothing was restored; the files of %s are as they were.",
+                 entry->name);
+    } else {
+        // Every copy was made: the restore is finished, unless the game holds
+        // a file that it must replace.
+        FileList blocked;
+        BeginFileList(&blocked, "", "");
+        if (!PlaceStagedFiles(savePath, staging, aside, &blocked)) {
+            snprintf(text, FILE_LIST_SIZE,
+                     "%s was interrupted. It can be finished, but a file is in use:\n%s\nClose "
+                     "Diablo II and start Slotkeeper again; until then it leaves %s alone.",
+                     what, blocked.text, entry->name);
+            return false;
+        }
+        ClearWorkFolder(aside, nullptr, nullptr);
+        ClearWorkFolder(staging, nullptr, nullptr);
+        snprintf(outcome, sizeof outcome,
+                 "It is now finished: the files of %s are those of slot %i.", entry->name, slot);
+    }
+    bool done = !Exists(staging) && !Exists(aside);
+    DescribeRecovery(text, what, outcome, entry, done);
+    return done;
 }

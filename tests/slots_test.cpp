@@ -8,9 +8,9 @@ const std::string kAsk = "Are you sure?: Do you really want to ", kWarn = "!Warn
 const std::string kOverwrite = kAsk + "overwrite this slot?", kDelete = kAsk + "delete this slot?";
 const std::string kRestore = kAsk + "restore and overwrite your current game?";
 const std::string kPrompt = "Please enter a description for the Backup";
-const std::string kCopied = "These files could not be copied:\n";
-const std::string kBackup = kWarn + "backup is incomplete. " + kCopied;
-const std::string kLeft = kWarn + "slot could not be deleted completely. These are left in it:\n";
+const std::string kHeld = ": in use by another program", kBad = ": the path is too long or the "
+                                                                 "name not allowed";
+const std::string kKept = "!Warning: Slot 2 is deleted. ";
 const std::string kBase = "Amy.d2s, Amy.key, Bob.d2s, Bob\\, Amy\\2\\Amy.d2s=old, "
                           "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old";
 HWND mainDialog;
@@ -47,7 +47,9 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         Select(mainDialog, 1);
         PostMessageA(box, WM_COMMAND, IDYES, 0);
     });
-    const std::string kNothing = kWarn + "restore is incomplete. " + kCopied;
+    const std::string kNothing = "!Warning: Nothing was restored; the files of Amy are as they "
+                                 "were.\n", kEmpty = "!Warning: Nothing was saved; slot 5 stays "
+                                                      "empty.\n";
     const std::string kInUse = "!Warning: Nothing was restored. These files are in use or "
                                "write-protected:\nAmy.d2s\nReturn to the main menu of Diablo II "
                                "or close it, and try again.";
@@ -61,14 +63,15 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         {"", 2, IDC_SAVE_SLOT2, {"Yes", "Close"}, {kOverwrite, kPrompt}, 2, ""},
         {"", 2, IDC_SAVE_SLOT4, {"Close"}, {kPrompt}, 2, ""},
         {"Amy\\3\\", 6, IDC_SAVE_SLOT3, {"Yes", "Close"}, {kOverwrite, kPrompt}, 6, ""},
-        {"Amy\\3=file", 2, IDC_SAVE_SLOT3, {"Yes", "=abc", "OK"},
-         {kOverwrite, kPrompt, kBackup + "Amy.d2s\nAmy.key"}, 2, ""},
+        {"Amy\\3=file", 2, IDC_SAVE_SLOT3, {"Yes", "=abc", "OK"}, {kOverwrite, kPrompt,
+         "!Warning: Nothing was saved; slot 3 keeps its earlier backup.\nthe slot's folder: a "
+         "file stands where the folder should be"}, 2, ""},
         {"", 2, IDC_SAVE_SLOT2, {"Yes", "="}, {kOverwrite, kPrompt}, 2,
          "Amy\\2\\Amy.d2s, Amy\\2\\Amy.key"},
-        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kBackup + "Amy.key"}, 0x12,
-         "Amy\\5\\Amy.d2s, Amy\\5\\desc.txt=abc", {"Amy.key"}},
-        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kBackup + "Amy.d2s\nAmy.key"}, 2, "",
-         {"Amy.d2s", "Amy.key"}},
+        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kEmpty + "Amy.key" + kHeld}, 2, "",
+         {"Amy.key"}},
+        {"", 2, IDC_SAVE_SLOT5, {"=abc", "OK"}, {kPrompt, kEmpty + "Amy.d2s" + kHeld +
+         "\nAmy.key" + kHeld}, 2, "", {"Amy.d2s", "Amy.key"}},
         {"Amy.d2s.bak, Amy.ma0.old, Amy.b.d2s, Amy.b.c.key, Amy.bak\\", 0, IDC_SAVE_SLOT1, {"=x"},
          {kPrompt}, 1, "Amy\\1\\Amy.d2s, Amy\\1\\Amy.d2s.bak, Amy\\1\\Amy.key, "
          "Amy\\1\\Amy.ma0.old, Amy\\1\\desc.txt=x"},
@@ -78,17 +81,19 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         {"", 2, IDC_LOAD_SLOT2, {"No"}, {kRestore}, 2, ""},
         {"", 2, IDC_LOAD_SLOT2, {"Yes"}, {kRestore}, 2, "Amy.d2s=old, Amy.old=old"},
         {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kInUse}, 2, "", {"Amy.d2s"}},
-        {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kNothing + "Amy.old"}, 2, "Amy.d2s=old",
+        {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kNothing + "Amy.old" + kHeld}, 2, "",
          {"Amy\\2\\Amy.old"}},
         {"Amy\\3\\desc.txt", 6, IDC_LOAD_SLOT3, {"Yes", "OK"}, {kRestore, kNoFiles}, 6, ""},
         // X: after Yes the slot goes, and a slot already gone is forgotten; what stays is named.
         {"", 2, IDC_DELETE_SLOT2, {"No"}, {kDelete}, 2, ""},
         {"", 2, IDC_DELETE_SLOT2, {"Yes"}, {kDelete}, 0, "-Amy\\2"},
         {"", 6, IDC_DELETE_SLOT3, {"Yes"}, {kDelete}, 2, ""},
-        {"Amy\\2\\extra\\", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "extra\\"}, 0,
-         "-Amy\\2\\Amy.d2s, -Amy\\2\\Amy.old, -Amy\\2\\desc.txt"},
-        {"", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kLeft + "Amy.old"}, 0,
-         "-Amy\\2\\Amy.d2s, -Amy\\2\\desc.txt", {"Amy\\2\\Amy.old"}},
+        {"Amy\\2\\extra\\", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kKept + "These folders in "
+         "it are not Slotkeeper's and were kept:\nextra\\\nThey are now in Amy\\Deleted slot 2 in "
+         "the save path."}, 0, "-Amy\\2, Amy\\Deleted slot 2\\extra\\"},
+        {"", 2, IDC_DELETE_SLOT2, {"Yes", "OK"}, {kDelete, kKept + "What is left of it is in use "
+         "and goes at the next start:\nAmy.old"}, 0, "-Amy\\2, Amy\\_\\Amy.old=old, ~busy~\\Amy=d20",
+         {"Amy\\2\\Amy.old"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << "button " << row.button << ", " << row.changes);
@@ -127,7 +132,8 @@ TEST(Slots, OddNamesAndDeepSavePathsWorkOrAreRefusedWithoutTouchingAnotherFile)
     const std::string longest((MAX_PATH - 1 - shallow.size() - 8) / 2, 'm'), over = longest + "m";
     const Seen works = {kPrompt, kRestore, kDelete};
     auto refused = [](const std::string& name) {
-        return Seen{kPrompt, kBackup + name + ".d2s\n" + name + ".key"};
+        return Seen{kPrompt, "!Warning: Nothing was saved; slot 1 stays empty.\n" + name + ".d2s" +
+                             kBad + "\n" + name + ".key" + kBad};
     };
     const struct {
         std::string path, name;
@@ -137,7 +143,8 @@ TEST(Slots, OddNamesAndDeepSavePathsWorkOrAreRefusedWithoutTouchingAnotherFile)
         {shallow, "..", refused("..")},
         {shallow, "Sir Ray Jr", works}, {shallow, "caf\xE9\xFC", works}, {shallow, longest, works},
         {shallow, over, refused(over)}, {deep, "Amy", refused("Amy")},
-        {deep, "Sorceress", {kPrompt, kBackup + "Sorceress.*"}},
+        {deep, "Sorceress", {kPrompt, "!Warning: Nothing was saved; slot 1 stays empty.\n"
+                             "Sorceress.*" + kBad}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.path.size()) + " " + row.name);

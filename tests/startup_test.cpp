@@ -11,7 +11,7 @@ using namespace std::string_literals;
 // ends first must leave the other the shared font file, and so its face; the last removes it.
 TEST(Startup, RealStartsBesideASecondCopy)
 {
-    SavePath save({"Amy.d2s"});
+    SavePath save({"Amy.d2s, ~busy~\\Amy=s10, Amy\\6\\Amy.d2s"});   // a save cut short
     const std::string temp = MakeTempDir(), fontPath = temp + "\\temp$$$.ttf";
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
@@ -28,8 +28,9 @@ TEST(Startup, RealStartsBesideASecondCopy)
         return ReadValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Graphic Mode Enabled").data;
     };
     struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
-        {ours + "x", {"Yes", "OK", "OK"}, {"Is this your correct Diablo II Save Path?: " + save.dir,
-         kRunningGameWarning, kUnknownResolutionHint, "Slotkeeper"},
+        {ours + "x", {"Yes", "OK", "OK", "OK"}, {"Is this your correct Diablo II Save Path?: " +
+         save.dir, kRunningGameWarning, "!Warning: Saving Amy into slot 1 was interrupted.\n"
+         "Nothing was saved; slot 1 stays empty.", kUnknownResolutionHint, "Slotkeeper"},
          "1 listed, mode \x01, beside ours, then 0 \0 none"s},
         {ours.substr(0, ours.size() - 1), {}, {"Slotkeeper"},   // ours cut short is not ours
          "1 listed, mode \0, beside, then 0 \x01 ours none"s},

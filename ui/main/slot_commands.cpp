@@ -15,11 +15,11 @@ void SaveSlot(int slot, HWND dialog)
     // character's slot must not overwrite the slot of another character
     // selected in the meantime.
     CharacterEntry* entry = GetSelectedCharacter(dialog);
-    bool created;
-    if (!PrepareSlot(appState.savePath, entry, slot, &created))
+    bool empty;
+    if (!PrepareSlot(appState.savePath, entry, slot, &empty))
         return;
     char* description = AskDescription(dialog);
-    CopyToSlot(appState.savePath, entry, slot, description, created);
+    CopyToSlot(appState.savePath, entry, slot, description, empty);
     free(description);
     UpdateSlotButtons(dialog);
 }

@@ -1,0 +1,191 @@
+// Save, Load and Delete with one fault struck at each of their file calls in
+// turn, and a start after it: the slot and the character are wholly as they
+// were or wholly as the operation leaves them, and a player left with the
+// old state is told.
+#include "support/faults.h"
+#include "support/support.h"
+
+#include <process.h>
+
+#include <regex>
+
+#include "store/journal.h"
+#include "store/slot_operations.h"
+
+namespace {
+
+const std::string kBase = "Amy.d2s=new, Amy.key=new, Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, "
+                          "Amy\\2\\desc.txt=old, Bob.d2s";
+const struct Row {
+    char operation;
+    int slot;
+    const char* description;
+    std::string after;   // the changes the whole operation makes
+} kRows[] = {
+    {'s', 3, "abc", "Amy\\3\\Amy.d2s=new, Amy\\3\\Amy.key=new, Amy\\3\\desc.txt=abc"},
+    {'s', 2, "abc", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new, Amy\\2\\desc.txt=abc"},
+    {'s', 2, "", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new"},
+    {'l', 2, nullptr, "Amy.d2s=old, Amy.old=old"},
+    {'d', 2, nullptr, "-Amy\\2"},
+};
+
+// Amy's slots after the operation.
+DWORD RunRow(const Row& row, const char* savePath)
+{
+    CharacterEntry amy = {2, nullptr, "Amy"};
+    bool empty;
+    if (row.operation == 's' && PrepareSlot(savePath, &amy, row.slot, &empty))
+        CopyToSlot(savePath, &amy, row.slot, row.description, empty);
+    if (row.operation == 'l')
+        LoadSlot(savePath, &amy, row.slot);
+    if (row.operation == 'd')
+        DeleteSlot(savePath, &amy, row.slot);
+    return amy.slotMask;
+}
+
+// The tree without the temporaries and records that a start sweeps.
+std::string WithoutWork(const std::string& tree)
+{
+    return std::regex_replace(tree, std::regex(", (~busy~|Amy\\\\[6-9_]\\\\)[^,]*"), "");
+}
+
+// Started again by the test with "row k save path", it runs the row and ends before call k; or it
+// holds the file it is given.
+const int kChild = [] {
+    char job[MAX_PATH + 16], dir[MAX_PATH];
+    int row, k;
+    if (GetEnvironmentVariableA("SLOTKEEPER_KILL", job, sizeof job) &&
+        sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3) {
+        StrikeAt(k, Fault::kKill);
+        ExitProcess(RunRow(kRows[row], dir));
+    }
+    CharacterEntry amy = {2, nullptr, "Amy"};
+    Journal journal;
+    DWORD error;
+    if (GetEnvironmentVariableA("SLOTKEEPER_HOLD", job, sizeof job)) {   // as the game would
+        CreateFileA(job, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        Sleep(INFINITE);
+    }
+    if (GetEnvironmentVariableA("SLOTKEEPER_BUSY", job, sizeof job)) {   // as another copy would
+        BeginOperation(job, &amy, OPERATION_LOAD, 2, &journal, &error);
+        Sleep(INFINITE);
+    }
+    return 0;
+}();
+
+// True when the second start ended before call k.
+bool RunKilled(int row, int k, const std::string& dir)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    _putenv(("SLOTKEEPER_KILL=" + std::to_string(row) + " " + std::to_string(k) + " " + dir).c_str());
+    intptr_t code = _spawnl(_P_WAIT, self, self, nullptr);
+    _putenv("SLOTKEEPER_KILL=");
+    return code == 99;
+}
+
+}  // namespace
+
+TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
+{
+    for (const Row& row : kRows) {
+        const std::string before = SavePath({kBase}).Tree();
+        const std::string after = SavePath({kBase, row.after}).Tree();
+        for (Fault fault : {Fault::kDiskFull, Fault::kSharing, Fault::kPartial, Fault::kKill}) {
+            int k = 0;
+            for (bool struck = true; struck;) {
+                ++k;
+                SCOPED_TRACE(::testing::Message() << row.operation << row.slot << " '"
+                             << (row.description ? row.description : "") << "', fault "
+                             << int(fault) << " at call " << k);
+                SavePath save({kBase});
+                Boxes().clear();
+                if (fault == Fault::kKill) {
+                    struck = RunKilled(int(&row - kRows), k, save.dir);
+                } else {
+                    StrikeAt(k, fault);
+                    DWORD mask = RunRow(row, save.dir.c_str());
+                    struck = Struck();
+                    StrikeAt(0, fault);
+                    // Right after it, the operation has finished or undone its changes, as its
+                    // warning says, and the slot's bit follows what is on disk.
+                    const bool told = !Boxes().empty() &&
+                                      Boxes().back().find("Nothing was") != std::string::npos;
+                    EXPECT_EQ(WithoutWork(save.Tree()), told ? before : after);
+                    EXPECT_EQ(!!(mask & SlotBit(row.slot)),
+                              GetFileAttributesA(save.At("Amy\\" + std::to_string(row.slot)).c_str())
+                                  != INVALID_FILE_ATTRIBUTES);
+                }
+                RecoverInterrupted(save.dir.c_str());   // the next start
+                const std::string tree = save.Tree();
+                EXPECT_TRUE(tree == before || tree == after) << tree;
+                RecoverInterrupted(save.dir.c_str());   // and one more finds nothing left
+                EXPECT_EQ(save.Tree(), tree);
+            }
+            EXPECT_GT(k, 10);   // the faults did strike
+        }
+    }
+}
+
+// Real faults, which change nothing: another process holds the savegame without sharing, as the
+// game would; another copy of the program is busy with the character (it holds its record), which
+// the next start also leaves alone; and a full disk (a tmpfs of 512 KB as drive T:, needs root).
+TEST(Faults, RealFaultsChangeNothing)
+{
+    const std::string ask = "Are you sure?: Do you really want to ", full = ": the disk is full",
+        kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s",
+        busy = "Warning: Another copy of Slotkeeper is working on Amy right now. Try again when it "
+               "is done.", big = std::string(200000, 'n');
+    const struct { std::string dir, entries, held; std::vector<int> rows; Seen boxes; } rows[] = {
+        {"", kBase, "Amy.d2s", {1, 3}, {ask + "overwrite this slot?", kept + ": in use by another "
+         "program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
+         "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
+         "of Diablo II or close it, and try again."}},
+        {"", kBase, "~busy~\\Amy", {1, 3, 4}, {ask +
+         "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
+         "delete this slot?", busy}},
+        {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {ask + "overwrite this "
+         "slot?", kept + full, ask + "restore and overwrite your current game?", "Warning: Nothing "
+         "was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
+    char self[MAX_PATH], prefix[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
+             " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
+    auto mounted = [] {   // a drive T: of at most 1 MB, not one left by an earlier run
+        ULARGE_INTEGER size = {};
+        return GetDiskFreeSpaceExA("T:\\", nullptr, &size, nullptr) && size.QuadPart <= 1 << 20;
+    };
+    for (int i = 0; i < 200 && !mounted(); ++i)
+        Sleep(20);
+    for (const auto& row : rows) {
+        SavePath save;
+        const std::string dir = row.dir.empty() ? save.dir : row.dir, held = dir + "\\" + row.held;
+        if (row.dir == "T:" && !mounted()) {
+            printf("Full disk not tried: no tmpfs could be mounted as T: (needs root).\n");
+            continue;
+        }
+        MakeEntries(dir, {row.entries});
+        const std::string how = row.held == "Amy.d2s" ? "SLOTKEEPER_HOLD=" : "SLOTKEEPER_BUSY=";
+        _putenv((how + (row.held == "Amy.d2s" ? held : dir)).c_str());
+        const intptr_t holder = row.held.empty() ? 0 : _spawnl(_P_NOWAIT, self, self, nullptr);
+        _putenv(how.c_str());
+        for (int i = 0; i < 500 && holder && (GetFileAttributesA(held.c_str()) ==
+             INVALID_FILE_ATTRIBUTES || ReadBytes(held) != "<missing>"); ++i)
+            Sleep(10);
+        const std::string before = Tree(dir);
+        Boxes().clear();
+        RecoverInterrupted(dir.c_str());
+        for (int index : row.rows)
+            RunRow(kRows[index], dir.c_str());
+        EXPECT_EQ(Tree(dir), before);
+        if (holder)
+            TerminateProcess(reinterpret_cast<HANDLE>(holder), 0),
+                WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
+        EXPECT_EQ(Boxes(), row.boxes);
+    }
+    WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
+            .c_str(), SW_HIDE);
+    for (int i = 0; i < 200 && mounted(); ++i)   // gone before another run mounts it again
+        Sleep(20);
+}
