@@ -96,11 +96,8 @@ bool StageSlotFiles(const char* savePath, const CharacterEntry* entry, const cha
 bool PlaceStagedFiles(const char* savePath, const char* staging, const char* aside,
                       FileList* failed)
 {
-    char pattern[MAX_PATH];
     WIN32_FIND_DATAA found;
-    HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(pattern, "%s\\*", staging))
-        search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstInFolder(staging, &found);
     if (search == INVALID_HANDLE_VALUE)
         return true;
     if (!CreateDirectoryA(aside, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {

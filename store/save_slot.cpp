@@ -130,11 +130,8 @@ bool StageDescription(const char* staging, const char* description, FileList* fa
 // empty.
 bool StageSlotOnlyFiles(const char* slot, const char* staging, FileList* failed)
 {
-    char pattern[MAX_PATH];
     WIN32_FIND_DATAA found;
-    HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(pattern, "%s\\*", slot))
-        search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstInFolder(slot, &found);
     if (search == INVALID_HANDLE_VALUE)
         return true;
     bool staged = true;

@@ -67,13 +67,18 @@ void AddFailure(FileList* list, const char* what, DWORD error)
     AddToFileList(list, line);
 }
 
-bool FlushWorkFolder(const char* folder, FileList* failed)
+HANDLE FindFirstInFolder(const char* folder, WIN32_FIND_DATAA* found)
 {
     char pattern[MAX_PATH];
+    if (!BuildPath(pattern, "%s\\*", folder))
+        return INVALID_HANDLE_VALUE;
+    return FindFirstFileA(pattern, found);
+}
+
+bool FlushWorkFolder(const char* folder, FileList* failed)
+{
     WIN32_FIND_DATAA found;
-    HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(pattern, "%s\\*", folder))
-        search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstInFolder(folder, &found);
     if (search == INVALID_HANDLE_VALUE)
         return true;
     DWORD error = 0;
@@ -98,11 +103,8 @@ bool FlushWorkFolder(const char* folder, FileList* failed)
 
 int ClearWorkFolder(const char* folder, const char* foldersTo, FileList* left)
 {
-    char pattern[MAX_PATH];
     WIN32_FIND_DATAA found;
-    HANDLE search = INVALID_HANDLE_VALUE;
-    if (BuildPath(pattern, "%s\\*", folder))
-        search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstInFolder(folder, &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
     int filesLeft = 0;

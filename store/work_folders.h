@@ -22,6 +22,9 @@ struct FileList;
 bool BuildWorkFolder(char (&path)[MAX_PATH], const char* savePath, const CharacterEntry* entry,
                      const char* name);
 bool Exists(const char* path);
+// Starts a search of every entry of `folder`; INVALID_HANDLE_VALUE when there
+// is none, or when the folder's pattern does not fit.
+HANDLE FindFirstInFolder(const char* folder, WIN32_FIND_DATAA* found);
 // Names `what` in `list` with the reason in plain words.
 void AddFailure(FileList* list, const char* what, DWORD error);
 // Writes the files of a work folder through to the disk, so that a power
