@@ -8,11 +8,16 @@
 #include "store/characters.h"
 #include "store/file_list.h"
 #include "store/journal.h"
+#include "store/savegame_check.h"
 #include "store/work_folders.h"
 
 namespace {
 
 const char kRestoreQuestion[] = "Do you really want to restore and overwrite your current game?";
+const char kDamagedQuestion[] =
+    "%s" SAVEGAME_EXTENSION
+    " in slot %i is damaged: Diablo II will not load it.\n"
+    "Restoring it would put a damaged game in place of your current one.\n\nRestore it anyway?";
 const char kFilesInUse[] = "Nothing was restored. These files are in use or write-protected:\n";
 const char kTryAgain[] = "Return to the main menu of Diablo II or close it, and try again.";
 const char kWorkFolder[] = "a work folder beside the slots";
@@ -198,6 +203,18 @@ void RestoreFiles(const char* savePath, const CharacterEntry* entry, int slot, c
     WarnAboutFileList(&failed);
 }
 
+// A damaged copy of the savegame is restored only when the player insists.
+bool AcceptSlotSavegame(const char* savePath, const CharacterEntry* entry, int slot)
+{
+    char directory[MAX_PATH];
+    char path[MAX_PATH];
+    char question[sizeof entry->name + 192];
+    snprintf(question, sizeof question, kDamagedQuestion, entry->name, slot);
+    return !BuildSlotDirectory(directory, savePath, entry, slot) ||
+           !BuildPath(path, "%s\\%s" SAVEGAME_EXTENSION, directory, entry->name) ||
+           AcceptSavegame(path, question);
+}
+
 void WarnSlotHoldsNothing(const CharacterEntry* entry)
 {
     char text[sizeof(entry->name) + 64];
@@ -211,7 +228,8 @@ bool LoadSlot(const char* savePath, CharacterEntry* entry, int slot)
 {
     if (!entry)
         return false;
-    if (MessageBoxA(nullptr, kRestoreQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
+    if (!AcceptSlotSavegame(savePath, entry, slot) ||
+        MessageBoxA(nullptr, kRestoreQuestion, SLOT_QUESTION_CAPTION, MB_YESNO) != IDYES)
         return true;
 
     char pattern[MAX_PATH];

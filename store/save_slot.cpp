@@ -8,11 +8,16 @@
 #include "store/characters.h"
 #include "store/file_list.h"
 #include "store/journal.h"
+#include "store/savegame_check.h"
 #include "store/work_folders.h"
 
 namespace {
 
 const char kOverwriteQuestion[] = "Do you really want to overwrite this slot?";
+const char kDamagedQuestion[] =
+    "%s" SAVEGAME_EXTENSION
+    " is damaged: Diablo II will not load it.\n"
+    "Saving it would put a damaged game into slot %i.\n\nSave it anyway?";
 const char kSlotFolder[] = "the slot's folder";
 const char kWorkFolder[] = "a work folder beside the slots";
 const char kRecord[] = "the record of this save";
@@ -212,12 +217,22 @@ bool SaveBackup(const char* savePath, const CharacterEntry* entry, const SavePat
     return false;
 }
 
+// A damaged savegame goes into a slot only when the player insists.
+bool AcceptCurrentSavegame(const char* savePath, const CharacterEntry* entry, int slot)
+{
+    char path[MAX_PATH];
+    char question[sizeof entry->name + 192];
+    snprintf(question, sizeof question, kDamagedQuestion, entry->name, slot);
+    return !BuildPath(path, "%s\\%s" SAVEGAME_EXTENSION, savePath, entry->name) ||
+           AcceptSavegame(path, question);
+}
+
 }  // namespace
 
 bool PrepareSlot(const char* savePath, CharacterEntry* entry, int slot, bool* empty)
 {
     *empty = true;
-    if (!entry)
+    if (!entry || !AcceptCurrentSavegame(savePath, entry, slot))
         return false;
     char directory[MAX_PATH];
     // A slot directory too long to build goes on: the save names the files

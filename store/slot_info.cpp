@@ -3,8 +3,11 @@
 
 #include "store/backup_store.h"
 #include "store/characters.h"
+#include "store/savegame_check.h"
 
 namespace {
+
+const char kDamagedLine[] = "\r\nThis savegame is damaged: Diablo II will not load it.";
 
 // Appends `count` bytes, or fewer where the text ends; always terminated.
 void AppendText(char (&text)[SLOT_INFO_SIZE], const char* bytes, size_t count)
@@ -69,6 +72,8 @@ void FormatSlotInfo(char (&text)[SLOT_INFO_SIZE], const char* savePath, const Ch
                  slot, played.wDay, played.wMonth, played.wYear, played.wHour, played.wMinute);
     else
         snprintf(text, SLOT_INFO_SIZE, "%s, Slot %i\r\nLast played: unknown", entry->name, slot);
+    if (IsSavegameDamaged(copyPath))
+        AppendText(text, kDamagedLine, sizeof kDamagedLine - 1);
 
     char description[DESCRIPTION_SIZE];
     DWORD count = ReadDescription(savePath, entry, slot, description);

@@ -10,6 +10,9 @@ const std::string kRestore = kAsk + "restore and overwrite your current game?";
 const std::string kPrompt = "Please enter a description for the Backup";
 const std::string kHeld = ": in use by another program", kBad = ": the path is too long or the "
                                                                  "name not allowed";
+// A savegame of version 0x01010160 whose length and checksum are wrong.
+const std::string kDamaged = "Amy.d2s=\x55\xaa\x55\xaa\x60\x01\x01\x01 cut";
+const std::string kIsDamaged = "!Warning: Amy.d2s is damaged: Diablo II will not load it.\n";
 const std::string kKept = "!Warning: Slot 2 is deleted. ";
 const std::string kBase = "Amy.d2s, Amy.key, Bob.d2s, Bob\\, Amy\\2\\Amy.d2s=old, "
                           "Amy\\2\\Amy.old=old, Amy\\2\\desc.txt=old";
@@ -54,6 +57,14 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
                                "write-protected:\nAmy.d2s\nReturn to the main menu of Diablo II "
                                "or close it, and try again.";
     const std::string kNoFiles = "!Warning: This slot holds no files of Amy.";
+    const std::string kIntoSlot2 = "Saving it would put a damaged game into slot 2.\n\nSave it "
+                                   "anyway?", kOverSlot2 = "!Warning: Amy.d2s in slot 2 is damaged: "
+        "Diablo II will not load it.\nRestoring it would put a damaged game in place of your "
+        "current one.\n\nRestore it anyway?";
+    const Answer pressDefault([](HWND box) {   // the button that Enter presses
+        bool no = GetWindowLongA(GetDlgItem(box, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON;
+        PostMessageA(box, WM_COMMAND, no ? IDNO : IDYES, 0);
+    });
     const Row rows[] = {
         // Save: an empty slot at once, an occupied one after a question. A closed prompt or
         // a copy that failed everywhere changes nothing; other characters' files stay out.
@@ -75,6 +86,10 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         {"Amy.d2s.bak, Amy.ma0.old, Amy.b.d2s, Amy.b.c.key, Amy.bak\\", 0, IDC_SAVE_SLOT1, {"=x"},
          {kPrompt}, 1, "Amy\\1\\Amy.d2s, Amy\\1\\Amy.d2s.bak, Amy\\1\\Amy.key, "
          "Amy\\1\\Amy.ma0.old, Amy\\1\\desc.txt=x"},
+        // A damaged savegame: asked about first, No by default; Yes goes on as for any other.
+        {kDamaged, 2, IDC_SAVE_SLOT2, {pressDefault}, {kIsDamaged + kIntoSlot2}, 2, ""},
+        {kDamaged, 2, IDC_SAVE_SLOT2, {"Yes", "Yes", "=d"}, {kIsDamaged + kIntoSlot2, kOverwrite,
+         kPrompt}, 2, "Amy\\2\\" + kDamaged + ", Amy\\2\\Amy.key, Amy\\2\\desc.txt=d"},
         {"Bob\\2\\Bob.d2s=old", 2, IDC_SAVE_SLOT2, {pickBobThenYes, "=ne"}, {kOverwrite, kPrompt},
          2, "Amy\\2\\Amy.d2s, Amy\\2\\Amy.key, Amy\\2\\desc.txt=ne"},
         // Load: only after Yes, only the character's files, and nothing while one is held.
@@ -83,6 +98,9 @@ TEST(Slots, EachPressLeavesTheRightFilesButtonsAndBoxes)
         {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kInUse}, 2, "", {"Amy.d2s"}},
         {"", 2, IDC_LOAD_SLOT2, {"Yes", "OK"}, {kRestore, kNothing + "Amy.old" + kHeld}, 2, "",
          {"Amy\\2\\Amy.old"}},
+        {"Amy\\2\\" + kDamaged, 2, IDC_LOAD_SLOT2, {pressDefault}, {kOverSlot2}, 2, ""},
+        {"Amy\\2\\" + kDamaged, 2, IDC_LOAD_SLOT2, {"Yes", "Yes"}, {kOverSlot2, kRestore}, 2,
+         kDamaged + ", Amy.old=old"},
         {"Amy\\3\\desc.txt", 6, IDC_LOAD_SLOT3, {"Yes", "OK"}, {kRestore, kNoFiles}, 6, ""},
         // X: after Yes the slot goes, and a slot already gone is forgotten; what stays is named.
         {"", 2, IDC_DELETE_SLOT2, {"No"}, {kDelete}, 2, ""},

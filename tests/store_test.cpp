@@ -3,7 +3,21 @@
 // would bend into another file.
 #include "support/support.h"
 
+#include <fstream>
+
 #include "store/file_list.h"
+#include "store/savegame_check.h"
+
+// A savegame's 16 header bytes, then a body of `length` - 16 bytes: byte i is body(i).
+const char kSound[] = "\x55\xaa\x55\xaa\x60\0\0\0\x20\0\0\0\x4c\0\x11\x50";
+std::string Savegame(const char* header, size_t length, int (*body)(int) = [](int i) {
+    return i + 16; })
+{
+    std::string bytes(header, 16);
+    for (int i = 0; bytes.size() < length; ++i)
+        bytes += char(body(i));
+    return bytes.substr(0, length);
+}
 
 const std::function<void()> scan = [] { ScanCharacters(appState.savePath, &appState.characters); };
 
@@ -49,8 +63,9 @@ TEST(Store, DiscoveryListsEverySavegameOnceWithTheSlotDirectoriesItHas)
 TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
 {
     SetEnvironmentVariableA("TMP", "Z:\\dev\\shm");
-    SavePath save({"Kira\\2\\Kira.d2s, Kira\\5\\Kira.d2s, Kira\\3\\desc.txt, Amy\\1\\Amy.d2s, "
-                   "Ode\\1\\Ode.d2s"}, "\\");
+    SavePath save({"Kira\\2\\Kira.d2s=" + Savegame(kSound, 32), "Kira\\5\\Kira.d2s=" +
+                   Savegame(kSound, 31) + ", Kira\\5\\desc.txt=late, Kira\\3\\desc.txt, "
+                   "Amy\\1\\Amy.d2s, Ode\\1\\Ode.d2s"}, "\\");
     // Dated on the Linux side, where a tmpfs also keeps a time before 1601 (Windows' own file
     // systems do not): Ode's copy reads back with the top bit set, which no conversion accepts.
     SetCurrentDirectoryA(save.dir.c_str());
@@ -72,7 +87,8 @@ TEST(Store, SlotInformationShowsTheCopysLocalTimeAndTheDescription)
         std::string shown;
     } rows[] = {
         {"Kira", 2, "", "Kira, Slot 2\r\nLast played: 7/3/2000 at 14:35"},
-        {"Kira", 5, "", "Kira, Slot 5\r\nLast played: 1/1/2001 at 0:7"},
+        {"Kira", 5, "", "Kira, Slot 5\r\nLast played: 1/1/2001 at 0:7\r\nThis savegame is damaged: "
+                        "Diablo II will not load it.\r\n\r\nlate"},
         {"Kira", 3, "", missing + "Kira\\3\\Kira.d2s"},
         {longName.c_str(), 1, "", missing + longName + "\\1\\" + longName + ".d2s"},
         {"Ode", 1, "", "Ode, Slot 1\r\nLast played: unknown"},
@@ -104,4 +120,38 @@ TEST(Store, ALongWarningNamesWhatFitsThenCutsTheListOnce)
             names += i < 225 ? "file" + std::to_string(1000 + i) + "\n" : "";
     EXPECT_EQ(Play({"OK"}, [&] { WarnAboutFileList(&list); }),
               Seen{"!Warning: Left:\n" + names + "...\nTry again."});
+}
+
+TEST(Store, ASavegameIsDamagedWhenItsLengthOrChecksumDisagreesWithItsHeader)
+{
+    SavePath save;
+    const std::string path = save.At("Amy.d2s");
+    auto damaged = [&](const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+        return IsSavegameDamaged(path.c_str());
+    };
+    auto with = [](std::string bytes, size_t at, int byte) { return bytes.replace(at, 1, 1, byte); };
+    for (const std::string& sound : {Savegame(kSound, 32),
+         Savegame("\x55\xaa\x55\xaa\x60\0\0\0\x50\x01\0\0\xd5\x4f\x63\x9b", 336,
+                  [](int i) { return i * 37 + 11; }),
+         Savegame("\x55\xaa\x55\xaa\x63\0\0\0\x40\0\0\0\x9f\xff\xfd\x78", 64,
+                  [](int i) { return 255 - i; })}) {
+        EXPECT_FALSE(damaged(sound)) << sound.size();
+        for (size_t at = 16; at < sound.size(); at += 5)
+            EXPECT_TRUE(damaged(with(sound, at, sound[at] ^ 1 << at % 8))) << at;
+        EXPECT_TRUE(damaged(sound.substr(0, sound.size() - 1))) << sound.size();
+        EXPECT_TRUE(damaged(with(sound, 8, sound[8] + 1))) << sound.size();
+    }
+    // Judged from version 92 on, up to 1 MB, with the signature and at least the version.
+    const std::string megabyte = Savegame(kSound, 1 << 20);
+    const struct { std::string bytes; bool damaged; } rows[] = {
+        {Savegame("\x55\xaa\x55\xaa\x60\0\0\0\x21\0\0\0\x4c\0\x91\x50", 32), true},
+        {with(Savegame(kSound, 32), 4, 92), true}, {with(Savegame(kSound, 32), 4, 91), false},
+        {with(Savegame(kSound, 32), 3, 0xab), false}, {Savegame(kSound, 12), true},
+        {Savegame(kSound, 7), false}, {"", false}, {megabyte, true}, {megabyte + "x", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(damaged(row.bytes), row.damaged) << row.bytes.size();
+    DeleteFileA(path.c_str());
+    EXPECT_FALSE(IsSavegameDamaged(path.c_str()));
 }
