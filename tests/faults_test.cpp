@@ -127,26 +127,30 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
     }
 }
 
-// Real faults, which change nothing: another process holds the savegame without sharing, as the
-// game would; another copy of the program is busy with the character (it holds its record), which
-// the next start also leaves alone; and a full disk (a tmpfs of 512 KB as drive T:, needs root).
+// Real faults met by the real program, which change nothing: another process holds the savegame
+// without sharing, as the game would; another copy of the program is busy with the character (it
+// holds its record), which a start also leaves alone; and a full disk (a tmpfs of 512 KB as drive
+// T:, needs root). The player saves over slot 2, then restores it, then deletes it.
 TEST(Faults, RealFaultsChangeNothing)
 {
     const std::string ask = "Are you sure?: Do you really want to ", full = ": the disk is full",
-        kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s",
-        busy = "Warning: Another copy of Slotkeeper is working on Amy right now. Try again when it "
-               "is done.", big = std::string(200000, 'n');
-    const struct { std::string dir, entries, held; std::vector<int> rows; Seen boxes; } rows[] = {
-        {"", kBase, "Amy.d2s", {1, 3}, {ask + "overwrite this slot?", kept + ": in use by another "
-         "program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
-         "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
-         "of Diablo II or close it, and try again."}},
-        {"", kBase, "~busy~\\Amy", {1, 3, 4}, {ask +
-         "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
+        save = ask + "overwrite this slot?", load = ask + "restore and overwrite your current game?",
+        kept = "!Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s",
+        busy = "!Warning: Another copy of Slotkeeper is working on Amy right now. Try again when "
+               "it is done.", big = std::string(200000, 'n'), prompt = "Please enter a "
+               "description for the Backup";
+    const std::vector<int> loaded = {IDC_SAVE_SLOT2, IDC_LOAD_SLOT2}, all = {IDC_SAVE_SLOT2,
+        IDC_LOAD_SLOT2, IDC_DELETE_SLOT2};
+    const struct { std::string dir, entries, held; std::vector<int> presses; Seen boxes; } rows[] = {
+        {"", kBase + ", Bob\\", "Amy.d2s", loaded, {save, prompt, kept + ": in use by another "
+         "program", load, "!Warning: Nothing was restored. These files are in use or "
+         "write-protected:\nAmy.d2s\nReturn to the main menu of Diablo II or close it, and try "
+         "again."}},
+        {"", kBase + ", Bob\\", "~busy~\\Amy", all, {save, prompt, busy, load, busy, ask +
          "delete this slot?", busy}},
-        {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {ask + "overwrite this "
-         "slot?", kept + full, ask + "restore and overwrite your current game?", "Warning: Nothing "
-         "was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
+        {"T:\\s", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", loaded, {save, prompt,
+         kept + full, load, "!Warning: Nothing was restored; the files of Amy are as they were."
+         "\nAmy.d2s" + full}}};
     char self[MAX_PATH], prefix[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
@@ -161,11 +165,11 @@ TEST(Faults, RealFaultsChangeNothing)
     for (const auto& row : rows) {
         SavePath save;
         const std::string dir = row.dir.empty() ? save.dir : row.dir, held = dir + "\\" + row.held;
-        if (row.dir == "T:" && !mounted()) {
+        if (row.dir == "T:\\s" && !mounted()) {
             printf("Full disk not tried: no tmpfs could be mounted as T: (needs root).\n");
             continue;
         }
-        MakeEntries(dir, {row.entries});
+        CreateDirectoryA(dir.c_str(), nullptr), MakeEntries(dir, {row.entries});
         const std::string how = row.held == "Amy.d2s" ? "SLOTKEEPER_HOLD=" : "SLOTKEEPER_BUSY=";
         _putenv((how + (row.held == "Amy.d2s" ? held : dir)).c_str());
         const intptr_t holder = row.held.empty() ? 0 : _spawnl(_P_NOWAIT, self, self, nullptr);
@@ -174,16 +178,27 @@ TEST(Faults, RealFaultsChangeNothing)
              INVALID_FILE_ATTRIBUTES || ReadBytes(held) != "<missing>"); ++i)
             Sleep(10);
         const std::string before = Tree(dir);
-        Boxes().clear();
-        RecoverInterrupted(dir.c_str());
-        for (int index : row.rows)
-            RunRow(kRows[index], dir.c_str());
+        SetValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Diablo 2 Save Path", REG_SZ,
+                 dir + "\\" + '\0');
+        SetValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Graphic Mode Enabled", REG_NONE,
+                 std::string(1, '\0'));
+        Seen boxes;
+        const Answer presses([&](HWND main) {   // answered as they come
+            boxes = Play({"Yes", "=x", "OK", "Yes", "OK", "Yes", "OK"}, [&] {
+                Select(main, 0);
+                for (int id : row.presses)
+                    Click(main, id);
+            });
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(Play({presses}, [] { EXPECT_EQ(RunSlotkeeper(), 0u); }), Seen{"Slotkeeper"});
+        EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(Tree(dir), before);
         if (holder)
             TerminateProcess(reinterpret_cast<HANDLE>(holder), 0),
                 WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
-        EXPECT_EQ(Boxes(), row.boxes);
     }
+    ClearAllKeys();
     WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
             .c_str(), SW_HIDE);
     for (int i = 0; i < 200 && mounted(); ++i)   // gone before another run mounts it again
