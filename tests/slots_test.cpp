@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::string kAsk = "Are you sure?: Do you really want to ", kWarn = "!Warning: The ";
+const std::string kAsk = "Are you sure?: Do you really want to ";
 const std::string kOverwrite = kAsk + "overwrite this slot?", kDelete = kAsk + "delete this slot?";
 const std::string kRestore = kAsk + "restore and overwrite your current game?";
 const std::string kPrompt = "Please enter a description for the Backup";
@@ -31,15 +31,11 @@ bool ButtonsFollowSlots(HWND dialog, DWORD mask)
     return follow;
 }
 
+// Entries added to kBase; Amy's slots before the press and after it; the changes it makes to the
+// save path, as MakeEntries takes them; the files held open meanwhile.
 struct Row {
-    std::string extra;         // added to kBase first
-    DWORD mask;                // Amy's slots before the press
-    int button;
-    Script script;
-    Seen seen;
-    DWORD after;               // her slots afterwards
-    std::string changes;       // to the save path, as MakeEntries takes them
-    std::vector<const char*> held = {};
+    std::string extra; DWORD mask; int button; Script script; Seen seen; DWORD after;
+    std::string changes; std::vector<const char*> held = {};
 };
 
 }  // namespace
