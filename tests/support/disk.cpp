@@ -2,14 +2,13 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 
-namespace {
-
-void Collect(const std::string& dir, const std::string& prefix, std::vector<std::string>* lines)
+// Adds the entries below `dir` to `lines`, their names after `prefix`.
+static void Collect(const std::string& dir, const std::string& prefix, std::set<std::string>* lines)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
@@ -17,16 +16,14 @@ void Collect(const std::string& dir, const std::string& prefix, std::vector<std:
         std::string name = found.cFileName, path = dir + "\\" + name;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             std::string bytes = ReadBytes(path);
-            lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
+            lines->insert(prefix + name + (bytes == name ? "" : "=" + bytes));
         } else if (name != "." && name != "..") {
-            lines->push_back(prefix + name + "\\");
+            lines->insert(prefix + name + "\\");
             Collect(path, prefix + name + "\\", lines);
         }
     }
     FindClose(search);
 }
-
-}  // namespace
 
 std::string MakeTempDir()
 {
@@ -61,9 +58,8 @@ void MakeEntries(const std::string& dir, Entries entries)
 
 std::string Tree(const std::string& dir)
 {
-    std::vector<std::string> lines;
+    std::set<std::string> lines;
     Collect(dir, "", &lines);
-    std::sort(lines.begin(), lines.end());
     std::string joined;
     for (const std::string& line : lines)
         joined += (joined.empty() ? "" : ", ") + line;
@@ -73,10 +69,8 @@ std::string Tree(const std::string& dir)
 void RemoveTree(const std::string& path)
 {
     std::string from = path + '\0';   // the list ends in a second NUL
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFILEOPSTRUCTA operation = {nullptr, FO_DELETE, from.c_str(), nullptr,
+                                 FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT, 0, 0, 0};
     SHFileOperationA(&operation);
 }
 

@@ -1,10 +1,8 @@
 #include "support/faults.h"
 
-#include <windows.h>
-
-#include <cstring>
 #include <fstream>
-#include <iterator>
+
+#include "support/support.h"
 
 namespace {
 
@@ -28,10 +26,7 @@ bool Strike()
 // A stand-in that fails with `failed`, and the real entry it calls otherwise.
 #define STAND(name, type, params, args, failed) \
     decltype(&name) real##name;                 \
-    type WINAPI Stand##name params              \
-    {                                           \
-        return Strike() ? failed : real##name args; \
-    }
+    type WINAPI Stand##name params { return Strike() ? failed : real##name args; }
 STAND(MoveFileExA, BOOL, (LPCSTR from, LPCSTR to, DWORD flags), (from, to, flags), FALSE)
 STAND(DeleteFileA, BOOL, (LPCSTR path), (path), FALSE)
 STAND(CreateDirectoryA, BOOL, (LPCSTR path, LPSECURITY_ATTRIBUTES sa), (path, sa), FALSE)
@@ -42,14 +37,14 @@ STAND(CreateFileA, HANDLE, (LPCSTR path, DWORD access, DWORD share, LPSECURITY_A
       model), INVALID_HANDLE_VALUE)
 decltype(&CopyFileA) realCopyFileA;
 decltype(&WriteFile) realWriteFile;
+decltype(&MessageBoxA) realMessageBoxA;
 
 BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
 {
     if (!Strike())
         return realCopyFileA(from, to, failIfExists);
     if (fault == Fault::kPartial) {
-        std::ifstream in(from, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::string bytes = ReadBytes(from);
         std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
         SetLastError(ERROR_DISK_FULL);
     }
@@ -71,7 +66,6 @@ int WINAPI StandMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
     boxes.push_back(std::string(caption) + ": " + text);
     return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
-decltype(&MessageBoxA) realMessageBoxA;
 
 // Points this program's import of `name` from `dll` at `stand`; keeps the real entry in `real`.
 template <typename F>
@@ -120,13 +114,6 @@ void StrikeAt(int k, Fault how)
     strikeAt = k, calls = 0, fault = how, struck = false;
 }
 
-bool Struck()
-{
-    return struck;
-}
+bool Struck() { return struck; }
 
-std::vector<std::string>& Boxes()
-{
-    StandIn();
-    return boxes;
-}
+std::vector<std::string>& Boxes() { StandIn(); return boxes; }

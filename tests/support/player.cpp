@@ -14,13 +14,13 @@ namespace {
 const UINT kRunWork = WM_APP + 0x3A1;
 HWND shownDialog;
 
-std::vector<HWND> VisibleDialogs()
+// The first visible dialog window of any process that is not yet in `known`, which it joins.
+HWND NewDialog(std::set<HWND>& known)
 {
-    std::vector<HWND> dialogs;
     for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
-        if (IsWindowVisible(window))
-            dialogs.push_back(window);
-    return dialogs;
+        if (IsWindowVisible(window) && known.insert(window).second)
+            return window;
+    return nullptr;
 }
 
 std::string Describe(HWND window)
@@ -74,30 +74,27 @@ INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 Seen Play(const Script& script, const std::function<void()>& action)
 {
-    std::vector<HWND> before = VisibleDialogs();
-    std::set<HWND> skip(before.begin(), before.end());
+    std::set<HWND> known;
+    while (NewDialog(known)) {}   // those showing already
     std::atomic<bool> done(false);
     Seen seen;
     std::thread player([&]() {
         for (size_t next = 0; !done; Sleep(5)) {
-            for (HWND window : VisibleDialogs()) {
-                if (!skip.insert(window).second)
-                    continue;
-                seen.push_back(Describe(window));
-                if (next >= script.size() || !Carry(window, script[next])) {
-                    seen.back() += " (unanswered)";
-                    if (!Press(window, IDCANCEL) && !Press(window, IDNO))
-                        Press(window, IDOK);
-                    PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
-                }
-                ++next;
-                for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
-                    Sleep(10);
-                if (IsWindowVisible(window) && !done) {   // the answer did not end it
-                    seen.back() += " (still open)";
-                    PostMessageA(window, WM_CLOSE, 0, 0);
-                }
-                break;
+            HWND window = NewDialog(known);
+            if (!window)
+                continue;
+            seen.push_back(Describe(window));
+            if (next >= script.size() || !Carry(window, script[next++])) {
+                seen.back() += " (unanswered)";
+                if (!Press(window, IDCANCEL) && !Press(window, IDNO))
+                    Press(window, IDOK);
+                PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
+            }
+            for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
+                Sleep(10);
+            if (IsWindowVisible(window) && !done) {   // the answer did not end it
+                seen.back() += " (still open)";
+                PostMessageA(window, WM_CLOSE, 0, 0);
             }
         }
     });
@@ -109,10 +106,9 @@ Seen Play(const Script& script, const std::function<void()>& action)
 
 MainWindowState::MainWindowState(BYTE graphicMode)
 {
-    appState.instance = GetModuleHandleA(nullptr);
+    appState.instance = GetModuleHandleA(nullptr), appState.graphicMode = graphicMode;
     appState.mainFont = CreateFontA(13, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
                                     "Exocet");
-    appState.graphicMode = graphicMode;
 }
 
 MainWindowState::~MainWindowState()
@@ -153,16 +149,14 @@ INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive)
 
 void Click(HWND dialog, int id)
 {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
 }
 
 void Select(HWND dialog, int index)
 {
     HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
-    SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
-    for (int i = 0; i < index; ++i)
-        SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    for (int i = 0; i <= index; ++i)
+        SendMessageA(list, WM_KEYDOWN, i ? VK_DOWN : VK_HOME, 0);
 }
 
 void OnDialogThread(HWND dialog, const std::function<void()>& work)
@@ -172,9 +166,8 @@ void OnDialogThread(HWND dialog, const std::function<void()>& work)
 
 std::string WindowText(HWND window)
 {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    char text[4096];
+    return std::string(text, GetWindowTextA(window, text, sizeof text));
 }
 
 int FirstRowWith(HWND window, COLORREF colour, int count)
@@ -209,17 +202,12 @@ int HandlesLeakedBy(const std::function<void()>& work)
     return leaked;
 }
 
-std::string ProgramDirectory()
-{
-    char path[MAX_PATH];
-    std::string directory(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return directory.substr(0, directory.find_last_of("\\/"));
-}
-
 DWORD RunSlotkeeper()
 {
-    std::string path = ProgramDirectory() + "\\slotkeeper.exe";
-    HANDLE run = HANDLE(_spawnl(_P_NOWAIT, path.c_str(), path.c_str(), nullptr));
+    char path[MAX_PATH];
+    std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    program = program.substr(0, program.find_last_of("\\/")) + "\\slotkeeper.exe";
+    HANDLE run = HANDLE(_spawnl(_P_NOWAIT, program.c_str(), program.c_str(), nullptr));
     DWORD code = 259;
     if (WaitForSingleObject(run, 15000) != WAIT_OBJECT_0)   // a box that nobody can answer
         TerminateProcess(run, code);
