@@ -16,12 +16,8 @@ namespace {
 
 const std::string kBase = "Amy.d2s=new, Amy.key=new, Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, "
                           "Amy\\2\\desc.txt=old, Bob.d2s";
-const struct Row {
-    char operation;
-    int slot;
-    const char* description;
-    std::string after;   // the changes the whole operation makes
-} kRows[] = {
+// Amy's operations, each with the changes it makes when it runs to its end.
+const struct Row { char operation; int slot; const char* description; std::string after; } kRows[] = {
     {'s', 3, "abc", "Amy\\3\\Amy.d2s=new, Amy\\3\\Amy.key=new, Amy\\3\\desc.txt=abc"},
     {'s', 2, "abc", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new, Amy\\2\\desc.txt=abc"},
     {'s', 2, "", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new"},
@@ -49,39 +45,36 @@ std::string WithoutWork(const std::string& tree)
     return std::regex_replace(tree, std::regex(", (~busy~|Amy\\\\[6-9_]\\\\)[^,]*"), "");
 }
 
-// Started again by the test with "row k save path", it runs the row and ends before call k; or it
-// holds the file it is given.
+// Started again by the test with a job, this program runs row r and ends before call k ("r k save
+// path"), holds a file as the game would ("hold path"), or holds Amy's record as another copy
+// would ("busy save path").
 const int kChild = [] {
     char job[MAX_PATH + 16], dir[MAX_PATH];
     int row, k;
-    if (GetEnvironmentVariableA("SLOTKEEPER_KILL", job, sizeof job) &&
-        sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3) {
-        StrikeAt(k, Fault::kKill);
-        ExitProcess(RunRow(kRows[row], dir));
-    }
     CharacterEntry amy = {2, nullptr, "Amy"};
     Journal journal;
     DWORD error;
-    if (GetEnvironmentVariableA("SLOTKEEPER_HOLD", job, sizeof job)) {   // as the game would
-        CreateFileA(job, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        Sleep(INFINITE);
-    }
-    if (GetEnvironmentVariableA("SLOTKEEPER_BUSY", job, sizeof job)) {   // as another copy would
-        BeginOperation(job, &amy, OPERATION_LOAD, 2, &journal, &error);
-        Sleep(INFINITE);
-    }
+    if (!GetEnvironmentVariableA("SLOTKEEPER_JOB", job, sizeof job))
+        return 0;
+    if (sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3)
+        StrikeAt(k, Fault::kKill), ExitProcess(RunRow(kRows[row], dir));
+    if (strncmp(job, "hold ", 5) == 0)
+        CreateFileA(job + 5, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    else
+        BeginOperation(job + 5, &amy, OPERATION_LOAD, 2, &journal, &error);
+    Sleep(INFINITE);
     return 0;
 }();
 
-// True when the second start ended before call k.
-bool RunKilled(int row, int k, const std::string& dir)
+// Starts this program again with `job`: with _P_WAIT its exit code, else its process.
+intptr_t Child(int mode, const std::string& job)
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    _putenv(("SLOTKEEPER_KILL=" + std::to_string(row) + " " + std::to_string(k) + " " + dir).c_str());
-    intptr_t code = _spawnl(_P_WAIT, self, self, nullptr);
-    _putenv("SLOTKEEPER_KILL=");
-    return code == 99;
+    _putenv(("SLOTKEEPER_JOB=" + job).c_str());
+    intptr_t result = _spawnl(mode, self, self, nullptr);
+    _putenv("SLOTKEEPER_JOB=");
+    return result;
 }
 
 }  // namespace
@@ -92,16 +85,15 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
         const std::string before = SavePath({kBase}).Tree();
         const std::string after = SavePath({kBase, row.after}).Tree();
         for (Fault fault : {Fault::kDiskFull, Fault::kSharing, Fault::kPartial, Fault::kKill}) {
-            int k = 0;
-            for (bool struck = true; struck;) {
-                ++k;
-                SCOPED_TRACE(::testing::Message() << row.operation << row.slot << " '"
-                             << (row.description ? row.description : "") << "', fault "
+            int k = 1;
+            for (bool struck = true; struck; ++k) {
+                SCOPED_TRACE(::testing::Message() << "row " << &row - kRows << ", fault "
                              << int(fault) << " at call " << k);
                 SavePath save({kBase});
                 Boxes().clear();
-                if (fault == Fault::kKill) {
-                    struck = RunKilled(int(&row - kRows), k, save.dir);
+                if (fault == Fault::kKill) {   // ended before call k, its exit code says
+                    struck = Child(_P_WAIT, std::to_string(&row - kRows) + " " +
+                                   std::to_string(k) + " " + save.dir) == 99;
                 } else {
                     StrikeAt(k, fault);
                     DWORD mask = RunRow(row, save.dir.c_str());
@@ -122,7 +114,7 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
                 RecoverInterrupted(save.dir.c_str());   // and one more finds nothing left
                 EXPECT_EQ(save.Tree(), tree);
             }
-            EXPECT_GT(k, 10);   // the faults did strike
+            EXPECT_GT(k, 11);   // the faults did strike
         }
     }
 }
@@ -147,8 +139,7 @@ TEST(Faults, RealFaultsChangeNothing)
         {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {ask + "overwrite this "
          "slot?", kept + full, ask + "restore and overwrite your current game?", "Warning: Nothing "
          "was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
-    char self[MAX_PATH], prefix[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    char prefix[MAX_PATH] = "";
     GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
     WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
              " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
@@ -156,8 +147,7 @@ TEST(Faults, RealFaultsChangeNothing)
         ULARGE_INTEGER size = {};
         return GetDiskFreeSpaceExA("T:\\", nullptr, &size, nullptr) && size.QuadPart <= 1 << 20;
     };
-    for (int i = 0; i < 200 && !mounted(); ++i)
-        Sleep(20);
+    for (int i = 0; i < 200 && !mounted(); ++i) Sleep(20);
     for (const auto& row : rows) {
         SavePath save;
         const std::string dir = row.dir.empty() ? save.dir : row.dir, held = dir + "\\" + row.held;
@@ -166,10 +156,8 @@ TEST(Faults, RealFaultsChangeNothing)
             continue;
         }
         MakeEntries(dir, {row.entries});
-        const std::string how = row.held == "Amy.d2s" ? "SLOTKEEPER_HOLD=" : "SLOTKEEPER_BUSY=";
-        _putenv((how + (row.held == "Amy.d2s" ? held : dir)).c_str());
-        const intptr_t holder = row.held.empty() ? 0 : _spawnl(_P_NOWAIT, self, self, nullptr);
-        _putenv(how.c_str());
+        const intptr_t holder = row.held.empty() ? 0 : Child(_P_NOWAIT, row.held == "Amy.d2s"
+                                                             ? "hold " + held : "busy " + dir);
         for (int i = 0; i < 500 && holder && (GetFileAttributesA(held.c_str()) ==
              INVALID_FILE_ATTRIBUTES || ReadBytes(held) != "<missing>"); ++i)
             Sleep(10);
@@ -186,6 +174,5 @@ TEST(Faults, RealFaultsChangeNothing)
     }
     WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
             .c_str(), SW_HIDE);
-    for (int i = 0; i < 200 && mounted(); ++i)   // gone before another run mounts it again
-        Sleep(20);
+    for (int i = 0; i < 200 && mounted(); ++i) Sleep(20);   // gone before a next run mounts it
 }
