@@ -8,12 +8,6 @@ namespace {
 const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
 const char kGame[] = "Software\\Blizzard Entertainment\\Diablo II";
 
-std::string Stored(const char* name)
-{
-    RegValue value = ReadValue(HKEY_LOCAL_MACHINE, kTool, name);
-    return value.present ? std::to_string(value.type) + ":" + value.data : "absent";
-}
-
 std::string Long(std::string start, size_t size) { return start.resize(size, start.back()), start; }
 
 Answer Pick(std::string name)   // types a top folder's name into the browser's tree, presses OK
@@ -35,9 +29,7 @@ TEST(Settings, GraphicModeIsReadAndWrittenBack)
     auto run = [&](const std::string& data) {
         SetValue(HKEY_LOCAL_MACHINE, kTool, "Graphic Mode Enabled", REG_SZ, data);
         appState.instance = GetModuleHandleA(nullptr), appState.savePath = strdup(save.dir.c_str());
-        Seen seen = {"Slotkeeper"};   // the main window; a first run hints first
-        if (data.empty())
-            seen.insert(seen.begin(), kUnknownResolutionHint);
+        Seen seen = data.empty() ? Seen{kUnknownResolutionHint, "Slotkeeper"} : Seen{"Slotkeeper"};
         EXPECT_EQ(Play({data.empty() ? "OK" : "Close", "Close"}, RunMainDialog), seen);
         EXPECT_EQ(appState.firstRun, data.empty());
         EXPECT_EQ(Stored("Graphic Mode Enabled"), "0:\x01");

@@ -24,17 +24,15 @@ TEST(Startup, RealStartsBesideASecondCopy)
     auto file = [&]() -> std::string {   // what stands where the font goes
         return ReadBytes(font) == ours ? " ours" : std::ifstream(font) ? " other" : " none";
     };
-    auto mode = [] {
-        return ReadValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Graphic Mode Enabled").data;
-    };
+    auto mode = [] { return Stored("Graphic Mode Enabled"); };   // as "type:bytes"
     struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
         {ours + "x", {"Yes", "OK", "OK", "OK"}, {"Is this your correct Diablo II Save Path?: " +
          save.dir, kRunningGameWarning, "!Warning: Saving Amy into slot 1 was interrupted.\n"
          "Nothing was saved; slot 1 stays empty.", kUnknownResolutionHint, "Slotkeeper"},
-         "1 listed, mode \x01, beside ours, then 0 \0 none"s},
+         "1 listed, mode 0:\x01, beside ours, then 0 0:\0 none"s},
         {ours.substr(0, ours.size() - 1), {}, {"Slotkeeper"},   // ours cut short is not ours
-         "1 listed, mode \0, beside, then 0 \x01 ours none"s},
-        {"x", {"OK"}, {"Error: Error loading font"}, ", then -1 \x01 other"s}};
+         "1 listed, mode 0:\0, beside, then 0 0:\x01 ours none"s},
+        {"x", {"OK"}, {"Error: Error loading font"}, ", then -1 0:\x01 other"s}};
     for (auto& row : rows) {
         std::string seen;
         auto end = [&] { RemoveSkinFont(), seen += RemoveFontResourceA(font) ? " kept" : file(); };

@@ -54,8 +54,7 @@ struct SavePath {
 
 // Writes exactly these bytes: a REG_SZ gets no terminator unless the data ends in one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
-struct RegValue { bool present; DWORD type; std::string data; };
-RegValue ReadValue(HKEY root, const char* subkey, const char* name);
+std::string Stored(const char* name);   // the tool's value as "type:data", or "absent"
 void ClearAllKeys();   // the tool's key and the game's key, named in full, under both roots
 
 // ---- The player (player.cpp)
