@@ -11,13 +11,11 @@ TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
                         "Please enter a description for the Backup"};
     const Seen loaded = {"Are you sure?: Do you really want to restore and overwrite your "
                          "current game?"};
-    // clang-format off
     struct { int first; std::vector<std::pair<UINT, WPARAM>> meanwhile; bool atPrompt; } rows[] = {
         {save, {{cmd, 1012}, {cmd, 1003}, {cmd, load}}, 0},   // X 1, Save 2, Load 1
         {save, {{cmd, IDC_EXIT}}, 0}, {save, {{WM_CONTEXTMENU, 0}}, 0}, {save, {{WM_CLOSE, 0}}, 0},
         {save, {{WM_CLOSE, 0}}, 1}, {save, {{WM_SYSCOMMAND, SC_CLOSE}}, 0},   // the last: Alt+F4
         {load, {{cmd, 1003}, {cmd, 1012}, {cmd, IDC_EXIT}}, 0}};
-    // clang-format on
     for (const auto& row : rows) {
         SavePath disk({"Amy\\1\\Amy.d2s=old", "Amy.d2s=new"});
         MainWindowState state(0);

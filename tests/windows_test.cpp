@@ -51,14 +51,16 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_EQ(std::string(hints, 17), std::string(hints + 17, 17));
         PostMessageA(help, WM_CLOSE, 0, 0);
     };
+    std::string opened;   // by the links, then by the game's command
     auto about = [&](HWND about) {
         int first = -1, now = -1;   // the top row in red: once drawn, and once it rose
         for (int i = 0; i < 200 && !(first > 0 && now >= 0 && now < first); ++i, Sleep(10))
             (first < 0 ? first : now) = FirstRowWith(GetDlgItem(about, IDC_ABOUT_SCROLLER), 255);
         EXPECT_TRUE(first > 0 && now >= 0 && now < first) << first << " then " << now;
         SendMessageA(about, WM_COMMAND, IDCANCEL, 0);   // Escape leaves the credits open
-        std::string links = IsWindowVisible(about) ? "" : "closed ", opened;
-        for (int id : {IDC_ABOUT_MAIL, IDC_ABOUT_WEB}) {   // blue, white under the cursor; opened
+        std::string links = IsWindowVisible(about) ? "" : "closed ";
+        for (auto [id, url] : {std::pair(IDC_ABOUT_MAIL, "mailto:slotkeeper@example.org\r\n"),
+                               {IDC_ABOUT_WEB, "https://www.example.org/slotkeeper\r\n"}}) {
             POINT at = {30, 5};
             HWND link = GetDlgItem(about, id);
             SetCursorPos(0, 0), SendMessageA(about, WM_MOUSEMOVE, 0, 0);
@@ -67,12 +69,10 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             SendMessageA(about, WM_MOUSEMOVE, 0, 0);
             links += inked(link, 0xFFFFFF) ? "white " : "";
             SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            opened += id == IDC_ABOUT_MAIL ? "mailto:slotkeeper@example.org\r\n"
-                                           : "https://www.example.org/slotkeeper\r\n";
-            links += noted(opened) == opened ? "opened " : "";
+            links += noted(opened += url) == opened ? "opened " : "";
         }
         PostMessageA(about, WM_CLOSE, 0, 0);
-        EXPECT_EQ(links, "blue white opened blue white opened ");
+        EXPECT_EQ(links, "blue white opened blue white opened ");   // white under the cursor
     };
     WNDCLASSA game = {0, DefWindowProcA, 0, 0, 0, 0, 0, 0, 0, "Diablo II"};
     RegisterClassA(&game);
@@ -138,15 +138,13 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_LT(HandlesLeakedBy([&] {   // sixty more openings leave nothing behind
             for (int i = 0; i < 60; ++i) Play({"Close"}, [&] { Click(dialog, IDC_ABOUT); });
         }), 40);
-        std::string started = "mailto:slotkeeper@example.org\r\n"
-                              "https://www.example.org/slotkeeper\r\n";
         for (const auto& row : rows) {
             SetValue(row.root, "Software\\Blizzard Entertainment\\Diablo II", row.value, REG_SZ,
                      row.data);
             HWND game = CreateWindowA(row.window, "Diablo II", 0, 0, 0, 9, 9, 0, 0, 0, 0);
             ShowWindow(dialog, SW_RESTORE), Click(dialog, IDC_ACTIVATE_GAME);
             EXPECT_EQ(IsIconic(dialog) + 2 * IsZoomed(game), game && row.noted.empty() ? 3 : 1);
-            ASSERT_EQ(noted(started += row.noted), started) << &row - rows;
+            ASSERT_EQ(noted(opened += row.noted), opened) << &row - rows;
             DestroyWindow(game);
         }
         std::string menu;   // a right-click opens the menu where asked; "&Minimize" minimises
