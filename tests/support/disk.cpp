@@ -30,8 +30,7 @@ std::string MakeTempDir()
     char temp[MAX_PATH], path[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     GetTempFileNameA(temp, "sk", 0, path);   // a new unique name, made as a file
-    DeleteFileA(path);
-    CreateDirectoryA(path, nullptr);
+    DeleteFileA(path), CreateDirectoryA(path, nullptr);
     return path;
 }
 

@@ -92,18 +92,16 @@ void Replace(const char* dll, const char* name, F stand, F* real)
         }
     }
 }
-#define REPLACE(dll, name) Replace(dll, #name, &Stand##name, &real##name)
+#define REPLACE(name) Replace("kernel32.dll", #name, &Stand##name, &real##name)
 
 // Puts the stand-ins in place once.
 void StandIn()
 {
-    const char* const kernel = "kernel32.dll";
     if (realCopyFileA)
         return;
-    REPLACE(kernel, CopyFileA), REPLACE(kernel, MoveFileExA), REPLACE(kernel, DeleteFileA);
-    REPLACE(kernel, CreateDirectoryA), REPLACE(kernel, RemoveDirectoryA);
-    REPLACE(kernel, CreateFileA), REPLACE(kernel, WriteFile), REPLACE(kernel, FlushFileBuffers);
-    REPLACE("user32.dll", MessageBoxA);
+    REPLACE(CopyFileA), REPLACE(MoveFileExA), REPLACE(DeleteFileA), REPLACE(CreateDirectoryA);
+    REPLACE(RemoveDirectoryA), REPLACE(CreateFileA), REPLACE(WriteFile), REPLACE(FlushFileBuffers);
+    Replace("user32.dll", "MessageBoxA", &StandMessageBoxA, &realMessageBoxA);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 namespace {
 
 const UINT kRunWork = WM_APP + 0x3A1;
-HWND shownDialog;
 
 // The first visible dialog window of any process that is not yet in `known`, which it joins.
 HWND NewDialog(std::set<HWND>& known)
@@ -61,12 +60,8 @@ bool Carry(HWND window, const Answer& answer)
 
 INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kRunWork) {
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return TRUE;
-    }
-    if (message == WM_INITDIALOG)
-        shownDialog = dialog;
+    if (message == kRunWork)
+        return (*reinterpret_cast<const std::function<void()>*>(lParam))(), TRUE;
     return MainDialogProc(dialog, message, wParam, lParam);
 }
 
@@ -131,19 +126,11 @@ CharacterEntry* AddCharacter(const char* name, DWORD slotMask)
 
 INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive)
 {
-    shownDialog = nullptr;
-    std::atomic<bool> ended(false);
-    std::thread driver([&]() {
-        while (!ended && !(shownDialog && IsWindowVisible(shownDialog)))
-            Sleep(5);
-        if (!ended)
-            drive(shownDialog);
-        PostMessageA(shownDialog, WM_CLOSE, 0, 0);
+    INT_PTR result = 0;   // the dialog is the player's one window to answer
+    Play({Answer([&](HWND dialog) { drive(dialog), PostMessageA(dialog, WM_CLOSE, 0, 0); })}, [&] {
+        result = DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                 ForwardingProc, 0);
     });
-    INT_PTR result = DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                     ForwardingProc, 0);
-    ended = true;
-    driver.join();
     return result;
 }
 

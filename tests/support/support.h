@@ -40,8 +40,7 @@ std::string Tree(const std::string& dir);   // every entry below `dir`, sorted, 
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
 
-// The program's save path, made of `entries` and stored with `suffix`; the
-// character list and the tree go at the end.
+// The program's save path, made of `entries` and stored with `suffix`; it goes at the end.
 struct SavePath {
     explicit SavePath(Entries entries = {}, const char* suffix = "");
     ~SavePath();
@@ -77,17 +76,15 @@ using Seen = std::vector<std::string>;
 // seconds with " (still open)" and closed: a box that must not come fails instead of hanging.
 Seen Play(const Script& script, const std::function<void()>& action);
 
-// What start-up leaves for the main dialog; the destructor frees the
-// character list and restores the zero state.
+// What start-up leaves for the main dialog; the end frees the characters and zeroes the state.
 struct MainWindowState {
     explicit MainWindowState(BYTE graphicMode = 1);
     ~MainWindowState();
 };
-// A character appended to the program's list, freed with it.
-CharacterEntry* AddCharacter(const char* name, DWORD slotMask = 0);
+CharacterEntry* AddCharacter(const char* name, DWORD slotMask = 0);   // to the program's list
 
-// Shows IDD_MAIN modally on this thread with the program's own procedure,
-// runs `drive` on another thread, then closes it; returns its result.
+// Shows IDD_MAIN modally on this thread with the program's own procedure, runs `drive` on another
+// thread, then closes it; returns its result.
 INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive);
 void Click(HWND dialog, int id);   // returns when the command is done, boxes and all
 void Select(HWND dialog, int index);   // with the keyboard, so that the list tells the dialog
