@@ -17,7 +17,8 @@ namespace {
 const std::string kBase = "Amy.d2s=new, Amy.key=new, Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, "
                           "Amy\\2\\desc.txt=old, Bob.d2s";
 // Amy's operations, each with the changes it makes when it runs to its end.
-const struct Row { char operation; int slot; const char* description; std::string after; } kRows[] = {
+struct Row { char operation; int slot; const char* description; std::string after; };
+const Row kRows[] = {
     {'s', 3, "abc", "Amy\\3\\Amy.d2s=new, Amy\\3\\Amy.key=new, Amy\\3\\desc.txt=abc"},
     {'s', 2, "abc", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new, Amy\\2\\desc.txt=abc"},
     {'s', 2, "", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new"},
@@ -125,24 +126,20 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
 TEST(Faults, RealFaultsChangeNothing)
 {
     const std::string ask = "Are you sure?: Do you really want to ", full = ": the disk is full",
+        save = ask + "overwrite this slot?", remove = ask + "delete this slot?",
+        load = ask + "restore and overwrite your current game?",
         kept = "Warning: Nothing was saved; slot 2 keeps its earlier backup.\nAmy.d2s",
         busy = "Warning: Another copy of Slotkeeper is working on Amy right now. Try again when it "
                "is done.", big = std::string(200000, 'n');
     const struct { std::string dir, entries, held; std::vector<int> rows; Seen boxes; } rows[] = {
-        {"", kBase, "Amy.d2s", {1, 3}, {ask + "overwrite this slot?", kept + ": in use by another "
-         "program", ask + "restore and overwrite your current game?", "Warning: Nothing was "
-         "restored. These files are in use or write-protected:\nAmy.d2s\nReturn to the main menu "
-         "of Diablo II or close it, and try again."}},
-        {"", kBase, "~busy~\\Amy", {1, 3, 4}, {ask +
-         "overwrite this slot?", busy, ask + "restore and overwrite your current game?", busy, ask +
-         "delete this slot?", busy}},
-        {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {ask + "overwrite this "
-         "slot?", kept + full, ask + "restore and overwrite your current game?", "Warning: Nothing "
-         "was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
-    char prefix[MAX_PATH] = "";
-    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
-    WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
-             " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
+        {"", kBase, "Amy.d2s", {1, 3}, {save, kept + ": in use by another program", load,
+         "Warning: Nothing was restored. These files are in use or write-protected:\nAmy.d2s\n"
+         "Return to the main menu of Diablo II or close it, and try again."}},
+        {"", kBase, "~busy~\\Amy", {1, 3, 4}, {save, busy, load, busy, remove, busy}},
+        {"T:", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", {1, 3}, {save, kept + full, load,
+         "Warning: Nothing was restored; the files of Amy are as they were.\nAmy.d2s" + full}}};
+    WinExec("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
+            " && ln -sfn /tmp/sk-full $WINEPREFIX/dosdevices/t:\"", SW_HIDE);
     auto mounted = [] {   // a drive T: of at most 1 MB, not one left by an earlier run
         ULARGE_INTEGER size = {};
         return GetDiskFreeSpaceExA("T:\\", nullptr, &size, nullptr) && size.QuadPart <= 1 << 20;
@@ -172,7 +169,6 @@ TEST(Faults, RealFaultsChangeNothing)
                 WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
         EXPECT_EQ(Boxes(), row.boxes);
     }
-    WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
-            .c_str(), SW_HIDE);
+    WinExec("/bin/sh -c \"rm $WINEPREFIX/dosdevices/t:; umount /tmp/sk-full\"", SW_HIDE);
     for (int i = 0; i < 200 && mounted(); ++i) Sleep(20);   // gone before a next run mounts it
 }

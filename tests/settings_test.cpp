@@ -35,8 +35,7 @@ TEST(Settings, GraphicModeIsReadAndWrittenBack)
         EXPECT_EQ(Stored("Graphic Mode Enabled"), "0:\x01");
         appState = AppState();
     };
-    for (const std::string data : {"", "\x02", "\x01"})
-        run(data);
+    for (const char* data : {"", "\x02", "\x01"}) run(data);
     EXPECT_LT(HandlesLeakedBy([&] { for (int i = 0; i < 60; ++i) run("\x02"); }), 40);
 }
 
