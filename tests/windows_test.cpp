@@ -40,10 +40,9 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             Sleep(10);   // the window posts its way back to the top, then paints
         EXPECT_TRUE(FirstRowWith(edit, 0) == 0 && ink >= 0 && ink < 13) << "top line from " << ink;
         DWORD from = 1, to = 0;   // a selection is dropped when drawn; nothing can be typed
-        SendMessageA(edit, EM_SETSEL, 0, 5);
+        SendMessageA(edit, WM_CHAR, 'x', 1), SendMessageA(edit, EM_SETSEL, 0, 5);
         RedrawWindow(edit, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW);
         SendMessageA(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
-        SendMessageA(edit, WM_CHAR, 'x', 1);
         char uses[2048] = "", hints[2048] = "Additional Hints:";   // the uses, then the hints
         LoadStringA(0, IDS_HELP_USES, uses, 2048), LoadStringA(0, IDS_HELP_HINTS, hints + 17, 2031);
         EXPECT_EQ(WindowText(edit) + std::to_string(to - from),
@@ -158,8 +157,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             HWND shown = nullptr;   // the menu, once it shows
             for (int i = 0; i < 200 && !IsWindowVisible(shown = FindWindowA("#32768", 0)); ++i)
                 Sleep(5);
-            GetWindowRect(shown, &at);
-            PostMessageA(dialog, WM_CHAR, 'M', 1);
+            GetWindowRect(shown, &at), PostMessageA(dialog, WM_CHAR, 'M', 1);
             for (int i = 0; i < 200 && !IsIconic(dialog) && IsWindowVisible(dialog); ++i) Sleep(5);
             menu = std::to_string(at.left) + "," + std::to_string(at.top) +
                    (IsIconic(dialog) && IsWindowVisible(dialog) ? " minimised" : "");
@@ -168,9 +166,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_LT(HandlesLeakedBy([&] { for (int i = 0; i < 100; ++i) round(); }), 50);
         EXPECT_EQ(menu, "100,300 minimised");
     });
-    RemoveSkinFont();
-    SetSysColors(1, &element, &saved);
-    ClearAllKeys();
+    RemoveSkinFont(), SetSysColors(1, &element, &saved), ClearAllKeys();
     std::string frames;
     ScrollState scroll = StartScroll();
     for (int n = 1; n <= 472; ++n)

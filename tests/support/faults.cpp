@@ -67,30 +67,25 @@ int WINAPI StandMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
     return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
 
-// Points this program's import of `name` from `dll` at `stand`; keeps the real entry in `real`.
+// Points this program's imports of `name` from `dll` at `stand`, found by the address the loader
+// put in; keeps the real entry in `real`.
 template <typename F>
 void Replace(const char* dll, const char* name, F stand, F* real)
 {
+    *real = F(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name)));
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     auto imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
         base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    for (; imports->Name; ++imports) {
-        auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
-        auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-        for (; _stricmp(reinterpret_cast<char*>(base + imports->Name), dll) == 0 &&
-               names->u1.AddressOfData; ++names, ++slots) {
-            auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) || strcmp(byName->Name, name) != 0)
-                continue;
-            DWORD old;
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-            *real = reinterpret_cast<F>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(stand);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-        }
-    }
+    for (; imports->Name; ++imports)
+        for (auto slot = reinterpret_cast<ULONG_PTR*>(base + imports->FirstThunk); *slot; ++slot)
+            if (*slot == reinterpret_cast<ULONG_PTR>(*real)) {
+                DWORD old;
+                VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+                *slot = reinterpret_cast<ULONG_PTR>(stand);
+                VirtualProtect(slot, sizeof *slot, old, &old);
+            }
 }
 #define REPLACE(name) Replace("kernel32.dll", #name, &Stand##name, &real##name)
 

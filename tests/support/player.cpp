@@ -85,8 +85,7 @@ Seen Play(const Script& script, const std::function<void()>& action)
                     Press(window, IDOK);
                 PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
             }
-            for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
-                Sleep(10);
+            for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i) Sleep(10);
             if (IsWindowVisible(window) && !done) {   // the answer did not end it
                 seen.back() += " (still open)";
                 PostMessageA(window, WM_CLOSE, 0, 0);
