@@ -33,10 +33,8 @@ DWORD RunRow(const Row& row, const char* savePath)
     bool empty;
     if (row.operation == 's' && PrepareSlot(savePath, &amy, row.slot, &empty))
         CopyToSlot(savePath, &amy, row.slot, row.description, empty);
-    if (row.operation == 'l')
-        LoadSlot(savePath, &amy, row.slot);
-    if (row.operation == 'd')
-        DeleteSlot(savePath, &amy, row.slot);
+    if (row.operation == 'l') LoadSlot(savePath, &amy, row.slot);
+    if (row.operation == 'd') DeleteSlot(savePath, &amy, row.slot);
     return amy.slotMask;
 }
 
@@ -55,8 +53,7 @@ const int kChild = [] {
     CharacterEntry amy = {2, nullptr, "Amy"};
     Journal journal;
     DWORD error;
-    if (!GetEnvironmentVariableA("SLOTKEEPER_JOB", job, sizeof job))
-        return 0;
+    if (!GetEnvironmentVariableA("SLOTKEEPER_JOB", job, sizeof job)) return 0;
     if (sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3)
         StrikeAt(k, Fault::kKill), ExitProcess(RunRow(kRows[row], dir));
     if (strncmp(job, "hold ", 5) == 0)
@@ -98,16 +95,15 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
                 } else {
                     StrikeAt(k, fault);
                     DWORD mask = RunRow(row, save.dir.c_str());
-                    struck = Struck();
-                    StrikeAt(0, fault);
+                    struck = Struck(), StrikeAt(0, fault);
                     // Right after it, the operation has finished or undone its changes, as its
                     // warning says, and the slot's bit follows what is on disk.
                     const bool told = !Boxes().empty() &&
                                       Boxes().back().find("Nothing was") != std::string::npos;
                     EXPECT_EQ(WithoutWork(save.Tree()), told ? before : after);
+                    const std::string slot = save.At("Amy\\" + std::to_string(row.slot));
                     EXPECT_EQ(!!(mask & SlotBit(row.slot)),
-                              GetFileAttributesA(save.At("Amy\\" + std::to_string(row.slot)).c_str())
-                                  != INVALID_FILE_ATTRIBUTES);
+                              GetFileAttributesA(slot.c_str()) != INVALID_FILE_ATTRIBUTES);
                 }
                 RecoverInterrupted(save.dir.c_str());   // the next start
                 const std::string tree = save.Tree();
@@ -153,20 +149,17 @@ TEST(Faults, RealFaultsChangeNothing)
             continue;
         }
         MakeEntries(dir, {row.entries});
-        const intptr_t holder = row.held.empty() ? 0 : Child(_P_NOWAIT, row.held == "Amy.d2s"
-                                                             ? "hold " + held : "busy " + dir);
+        const std::string job = row.held == "Amy.d2s" ? "hold " + held : "busy " + dir;
+        const HANDLE holder = HANDLE(row.held.empty() ? 0 : Child(_P_NOWAIT, job));
         for (int i = 0; i < 500 && holder && (GetFileAttributesA(held.c_str()) ==
              INVALID_FILE_ATTRIBUTES || ReadBytes(held) != "<missing>"); ++i)
             Sleep(10);
         const std::string before = Tree(dir);
         Boxes().clear();
         RecoverInterrupted(dir.c_str());
-        for (int index : row.rows)
-            RunRow(kRows[index], dir.c_str());
+        for (int index : row.rows) RunRow(kRows[index], dir.c_str());
         EXPECT_EQ(Tree(dir), before);
-        if (holder)
-            TerminateProcess(reinterpret_cast<HANDLE>(holder), 0),
-                WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
+        if (holder) TerminateProcess(holder, 0), WaitForSingleObject(holder, 5000);
         EXPECT_EQ(Boxes(), row.boxes);
     }
     WinExec("/bin/sh -c \"rm $WINEPREFIX/dosdevices/t:; umount /tmp/sk-full\"", SW_HIDE);

@@ -49,8 +49,7 @@ TEST(Startup, RealStartsBesideASecondCopy)
         auto run = [&] { seen += ", then " + std::to_string(int(RunSlotkeeper())); };
         EXPECT_EQ(Play(row.script, run), row.boxes);
         seen += " " + mode() + file();
-        if (seen.find("beside,") != std::string::npos)
-            end();
+        if (seen.find("beside,") != std::string::npos) end();
         EXPECT_EQ(seen, row.seen);
     }
     RemoveTree(temp), ClearAllKeys();

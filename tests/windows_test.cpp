@@ -90,8 +90,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
     ShowMainDialog([&](HWND dialog) {
         for (BYTE mode : {2, 0, 1}) {
             OnDialogThread(dialog, [&] {
-                if (mode != 2)
-                    SetGraphicMode(dialog, mode);
+                if (mode != 2) SetGraphicMode(dialog, mode);
                 RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             });
             HRGN region = CreateRectRgn(0, 0, 0, 0);   // the cross, its corners left out

@@ -60,8 +60,7 @@ std::string Tree(const std::string& dir)
     std::set<std::string> lines;
     Collect(dir, "", &lines);
     std::string joined;
-    for (const std::string& line : lines)
-        joined += (joined.empty() ? "" : ", ") + line;
+    for (const std::string& line : lines) joined += (joined.empty() ? "" : ", ") + line;
     return joined;
 }
 

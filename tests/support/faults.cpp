@@ -14,11 +14,9 @@ std::vector<std::string> boxes;
 // True when this call is the one to fail; its error is then set.
 bool Strike()
 {
-    if (strikeAt == 0 || ++calls != strikeAt)
-        return false;
+    if (strikeAt == 0 || ++calls != strikeAt) return false;
     struck = true;
-    if (fault == Fault::kKill)
-        TerminateProcess(GetCurrentProcess(), 99);
+    if (fault == Fault::kKill) TerminateProcess(GetCurrentProcess(), 99);
     SetLastError(fault == Fault::kSharing ? ERROR_SHARING_VIOLATION : ERROR_DISK_FULL);
     return true;
 }
@@ -41,8 +39,7 @@ decltype(&MessageBoxA) realMessageBoxA;
 
 BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
 {
-    if (!Strike())
-        return realCopyFileA(from, to, failIfExists);
+    if (!Strike()) return realCopyFileA(from, to, failIfExists);
     if (fault == Fault::kPartial) {
         std::string bytes = ReadBytes(from);
         std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
@@ -54,8 +51,7 @@ BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
 BOOL WINAPI StandWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
                            LPOVERLAPPED overlapped)
 {
-    if (!Strike())
-        return realWriteFile(file, bytes, size, written, overlapped);
+    if (!Strike()) return realWriteFile(file, bytes, size, written, overlapped);
     if (fault == Fault::kPartial)
         realWriteFile(file, bytes, size / 2, written, overlapped), SetLastError(ERROR_DISK_FULL);
     return FALSE;
@@ -92,8 +88,7 @@ void Replace(const char* dll, const char* name, F stand, F* real)
 // Puts the stand-ins in place once.
 void StandIn()
 {
-    if (realCopyFileA)
-        return;
+    if (realCopyFileA) return;
     REPLACE(CopyFileA), REPLACE(MoveFileExA), REPLACE(DeleteFileA), REPLACE(CreateDirectoryA);
     REPLACE(RemoveDirectoryA), REPLACE(CreateFileA), REPLACE(WriteFile), REPLACE(FlushFileBuffers);
     Replace("user32.dll", "MessageBoxA", &StandMessageBoxA, &realMessageBoxA);

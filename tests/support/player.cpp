@@ -25,8 +25,7 @@ HWND NewDialog(std::set<HWND>& known)
 std::string Describe(HWND window)
 {
     HWND text = GetDlgItem(window, 0xFFFF), icon = GetDlgItem(window, 0x0440);   // a box's
-    if (!text)
-        return WindowText(window);
+    if (!text) return WindowText(window);
     bool hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0);
     return (hasIcon ? "!" : "") + WindowText(window) + ": " + WindowText(text);
 }
@@ -35,8 +34,7 @@ std::string Describe(HWND window)
 bool Press(HWND window, int id)
 {
     HWND button = GetDlgItem(window, id);
-    if (!button || !IsWindowVisible(button))
-        return false;
+    if (!button || !IsWindowVisible(button)) return false;
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return true;
 }
@@ -45,17 +43,13 @@ bool Press(HWND window, int id)
 bool Carry(HWND window, const Answer& answer)
 {
     const std::string& button = answer.button;
-    if (answer.act)
-        answer.act(window);
-    else if (button == "Close")
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    else if (button[0] == '=')
+    if (answer.act) return answer.act(window), true;
+    if (button == "Close") return PostMessageA(window, WM_CLOSE, 0, 0);
+    if (button[0] == '=')
         return SetWindowTextA(FindWindowExA(window, nullptr, "Edit", nullptr), button.c_str() + 1)
                && Press(window, IDOK);
-    else
-        return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
-                             : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
-    return true;
+    return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
+                         : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
 }
 
 INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -76,13 +70,11 @@ Seen Play(const Script& script, const std::function<void()>& action)
     std::thread player([&]() {
         for (size_t next = 0; !done; Sleep(5)) {
             HWND window = NewDialog(known);
-            if (!window)
-                continue;
+            if (!window) continue;
             seen.push_back(Describe(window));
             if (next >= script.size() || !Carry(window, script[next++])) {
                 seen.back() += " (unanswered)";
-                if (!Press(window, IDCANCEL) && !Press(window, IDNO))
-                    Press(window, IDOK);
+                if (!Press(window, IDCANCEL) && !Press(window, IDNO)) Press(window, IDOK);
                 PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
             }
             for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i) Sleep(10);
@@ -118,8 +110,7 @@ CharacterEntry* AddCharacter(const char* name, DWORD slotMask)
     strncpy(entry->name, name, sizeof entry->name - 1);
     entry->slotMask = slotMask;
     CharacterEntry** tail = &appState.characters;
-    while (*tail)
-        tail = &(*tail)->next;
+    while (*tail) tail = &(*tail)->next;
     return *tail = entry;
 }
 
@@ -141,8 +132,7 @@ void Click(HWND dialog, int id)
 void Select(HWND dialog, int index)
 {
     HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
-    for (int i = 0; i <= index; ++i)
-        SendMessageA(list, WM_KEYDOWN, i ? VK_DOWN : VK_HOME, 0);
+    for (int i = 0; i <= index; ++i) SendMessageA(list, WM_KEYDOWN, i ? VK_DOWN : VK_HOME, 0);
 }
 
 void OnDialogThread(HWND dialog, const std::function<void()>& work)
@@ -172,20 +162,18 @@ int HandlesLeakedBy(const std::function<void()>& work)
 {
     auto reach = [] {   // of a few thousand new ones, which fill the freed slots, then go beyond
         std::vector<std::array<UINT_PTR, 3>> made(3000);
-        std::array<UINT_PTR, 3> top = {};
+        std::array<int, 3> top = {};
         for (auto& m : made) {
             m = {UINT_PTR(CreateEventA(0, 0, 0, 0)), UINT_PTR(CreateSolidBrush(0)),
                  UINT_PTR(CreatePopupMenu())};
-            for (int i = 0; i < 3; ++i) top[i] = std::max(top[i], m[i] & 0xFFFF);
+            for (int i = 0; i < 3; ++i) top[i] = std::max(top[i], int(m[i] & 0xFFFF));
         }
         for (auto& m : made)
             CloseHandle(HANDLE(m[0])), DeleteObject(HGDIOBJ(m[1])), DestroyMenu(HMENU(m[2]));
         return top;
     };
-    std::array<UINT_PTR, 3> before = reach(), after = (work(), reach());
-    int leaked = 0;
-    for (int i = 0; i < 3; ++i) leaked = std::max(leaked, int(after[i]) - int(before[i]));
-    return leaked;
+    std::array<int, 3> before = reach(), after = (work(), reach());
+    return std::max({after[0] - before[0], after[1] - before[1], after[2] - before[2]});
 }
 
 DWORD RunSlotkeeper()
