@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -86,6 +85,5 @@ SavePath::SavePath(Entries entries, const char* suffix) : dir(MakeTempDir())
 
 SavePath::~SavePath()
 {
-    ReleaseStore();
-    RemoveTree(dir);
+    ReleaseStore(), RemoveTree(dir);
 }

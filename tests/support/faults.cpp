@@ -96,11 +96,7 @@ void StandIn()
 
 }  // namespace
 
-void StrikeAt(int k, Fault how)
-{
-    StandIn();
-    strikeAt = k, calls = 0, fault = how, struck = false;
-}
+void StrikeAt(int k, Fault how) { StandIn(), strikeAt = k, calls = 0, fault = how, struck = false; }
 
 bool Struck() { return struck; }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdlib>
 #include <set>
 #include <thread>
 
@@ -99,8 +98,7 @@ MainWindowState::MainWindowState(BYTE graphicMode)
 
 MainWindowState::~MainWindowState()
 {
-    DeleteObject(appState.mainFont);
-    ReleaseStore();
+    DeleteObject(appState.mainFont), ReleaseStore();
     appState = AppState();
 }
 
