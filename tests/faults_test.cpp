@@ -26,8 +26,7 @@ const Row kRows[] = {
     {'d', 2, nullptr, "-Amy\\2"},
 };
 
-// Amy's slots after the operation.
-DWORD RunRow(const Row& row, const char* savePath)
+DWORD RunRow(const Row& row, const char* savePath)   // Amy's slots after it
 {
     CharacterEntry amy = {2, nullptr, "Amy"};
     bool empty;

@@ -35,7 +35,7 @@ std::string MakeTempDir()
 
 void MakeEntries(const std::string& dir, Entries entries)
 {
-    for (const std::string& list : entries) {
+    for (const std::string& list : entries)
         for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
             std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
             if (entry[0] == '-') {
@@ -51,7 +51,6 @@ void MakeEntries(const std::string& dir, Entries entries)
                     << (equals == entry.npos ? path.substr(path.rfind('\\') + 1)
                                              : entry.substr(equals + 1));
         }
-    }
 }
 
 std::string Tree(const std::string& dir)

@@ -67,21 +67,18 @@ Seen Play(const Script& script, const std::function<void()>& action)
     std::atomic<bool> done(false);
     Seen seen;
     std::thread player([&]() {
-        for (size_t next = 0; !done; Sleep(5)) {
-            HWND window = NewDialog(known);
-            if (!window) continue;
-            seen.push_back(Describe(window));
-            if (next >= script.size() || !Carry(window, script[next++])) {
-                seen.back() += " (unanswered)";
-                if (!Press(window, IDCANCEL) && !Press(window, IDNO)) Press(window, IDOK);
-                PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
+        for (size_t next = 0; !done; Sleep(5))
+            if (HWND window = NewDialog(known)) {
+                seen.push_back(Describe(window));
+                if (next >= script.size() || !Carry(window, script[next++])) {
+                    seen.back() += " (unanswered)";
+                    if (!Press(window, IDCANCEL) && !Press(window, IDNO)) Press(window, IDOK);
+                    PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
+                }
+                for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i) Sleep(10);
+                if (IsWindowVisible(window) && !done)   // the answer did not end it
+                    seen.back() += " (still open)", PostMessageA(window, WM_CLOSE, 0, 0);
             }
-            for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i) Sleep(10);
-            if (IsWindowVisible(window) && !done) {   // the answer did not end it
-                seen.back() += " (still open)";
-                PostMessageA(window, WM_CLOSE, 0, 0);
-            }
-        }
     });
     action();
     done = true;

@@ -27,8 +27,6 @@ const char kUnknownResolutionHint[] =
     "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
     "and select \"Toggle Graphic Mode\" to turn off the graphical interface";
 
-// ---- Files (disk.cpp)
-
 // Entries below a directory, several to a string separated by ", ", parents made as needed:
 // "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file, and "Amy.d2s" alone a file holding its own
 // name, so a copy shows its origin; "-Amy\\2" removes that entry and all below it.
@@ -48,14 +46,11 @@ struct SavePath {
     std::string dir;
 };
 
-// ---- Registry values, through the build's own view as the program sees them (registry.cpp)
-
-// Writes exactly these bytes: a REG_SZ gets no terminator unless the data ends in one.
+// Registry values, through the build's own view as the program sees them. SetValue writes exactly
+// these bytes: a REG_SZ gets no terminator unless the data ends in one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
 std::string Stored(const char* name);   // the tool's value as "type:data", or "absent"
 void ClearAllKeys();   // the tool's key and the game's key, named in full, under both roots
-
-// ---- The player (player.cpp)
 
 // One answer to one window: "Yes", "No", "OK", "Cancel" press that button,
 // "Close" closes it, "=text" types into its edit field and presses OK.
