@@ -59,17 +59,14 @@ const int kChild = [] {
         CreateFileA(job + 5, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     else
         BeginOperation(job + 5, &amy, OPERATION_LOAD, 2, &journal, &error);
-    Sleep(INFINITE);
-    return 0;
+    for (;;) Sleep(INFINITE);
 }();
 
 // Starts this program again with `job`: with _P_WAIT its exit code, else its process.
 intptr_t Child(int mode, const std::string& job)
 {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     _putenv(("SLOTKEEPER_JOB=" + job).c_str());
-    intptr_t result = _spawnl(mode, self, self, nullptr);
+    intptr_t result = _spawnl(mode, _pgmptr, _pgmptr, nullptr);
     _putenv("SLOTKEEPER_JOB=");
     return result;
 }

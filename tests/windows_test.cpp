@@ -2,13 +2,9 @@
 // looks of the main dialog, its other buttons, and the description prompt.
 #include "support/support.h"
 
-#include <cstdlib>
-
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/description_dialog.h"
 #include "ui/main/graphic_mode.h"
-
-using namespace std::string_literals;
 
 // A stored 2 counts as on; the embedded font's 8 x 13 base units fit the skin. Activate Diablo II
 // brings up the game (by class and title), else runs the user's command, else the machine's.
@@ -115,7 +111,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             char tip[80] = "";
             TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
                               0, tip, 0, 0};
-            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, LPARAM(&tool)), fixed += tip + "|"s;
+            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, LPARAM(&tool)), fixed.append(tip) += "|";
         }
         EXPECT_EQ(fixed, "About the author|Help|Launches / Switches to Diablo II|You don't want to "
                          "leave, do you?|Save the current char|Delete this slot|");
@@ -177,7 +173,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         "\nto non graphical mode. To turn on the graphics, right click on the dialog\nand select "
         "\"Toggle Graphic Mode\".";
     const struct { WORD dpi; BYTE first; std::string after; } hints[] = {{96, 1, "1"},
-        {120, 1, other + "0"}, {0, 1, kUnknownResolutionHint + "1"s}, {120, 0, "1"}};
+        {120, 1, other + "0"}, {0, 1, kUnknownResolutionHint + std::string("1")}, {120, 0, "1"}};
     for (const auto& h : hints) {   // the box, then the mode
         appState.graphicMode = 1, appState.firstRun = h.first;
         Seen s = Play({"OK"}, [&] { ApplyFontResolutionRuleAt(h.dpi); });

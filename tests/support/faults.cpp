@@ -21,10 +21,18 @@ bool Strike()
     return true;
 }
 
+// A partial copy leaves the first half, as Wine does on a full disk, and fails.
+BOOL HalfCopy(LPCSTR from, LPCSTR to)
+{
+    std::string bytes = ReadBytes(from);
+    std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    return SetLastError(ERROR_DISK_FULL), FALSE;
+}
+
 // A stand-in that fails with `failed`, and the real entry it calls otherwise.
 #define STAND(name, type, params, args, failed) \
     decltype(&name) real##name;                 \
-    type WINAPI Stand##name params { return Strike() ? failed : real##name args; }
+    type WINAPI Stand##name params { return Strike() ? (failed) : real##name args; }
 STAND(MoveFileExA, BOOL, (LPCSTR from, LPCSTR to, DWORD flags), (from, to, flags), FALSE)
 STAND(DeleteFileA, BOOL, (LPCSTR path), (path), FALSE)
 STAND(CreateDirectoryA, BOOL, (LPCSTR path, LPSECURITY_ATTRIBUTES sa), (path, sa), FALSE)
@@ -33,29 +41,12 @@ STAND(FlushFileBuffers, BOOL, (HANDLE file), (file), FALSE)
 STAND(CreateFileA, HANDLE, (LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
       DWORD disposition, DWORD flags, HANDLE model), (path, access, share, sa, disposition, flags,
       model), INVALID_HANDLE_VALUE)
-decltype(&CopyFileA) realCopyFileA;
-decltype(&WriteFile) realWriteFile;
+STAND(CopyFileA, BOOL, (LPCSTR from, LPCSTR to, BOOL failIfExists), (from, to, failIfExists),
+      fault == Fault::kPartial ? HalfCopy(from, to) : FALSE)
+STAND(WriteFile, BOOL, (HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED o),
+      (file, bytes, size, written, o), fault == Fault::kPartial ? (realWriteFile(file, bytes,
+      size / 2, written, o), SetLastError(ERROR_DISK_FULL), FALSE) : FALSE)
 decltype(&MessageBoxA) realMessageBoxA;
-
-BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
-{
-    if (!Strike()) return realCopyFileA(from, to, failIfExists);
-    if (fault == Fault::kPartial) {
-        std::string bytes = ReadBytes(from);
-        std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
-        SetLastError(ERROR_DISK_FULL);
-    }
-    return FALSE;
-}
-
-BOOL WINAPI StandWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
-                           LPOVERLAPPED overlapped)
-{
-    if (!Strike()) return realWriteFile(file, bytes, size, written, overlapped);
-    if (fault == Fault::kPartial)
-        realWriteFile(file, bytes, size / 2, written, overlapped), SetLastError(ERROR_DISK_FULL);
-    return FALSE;
-}
 
 int WINAPI StandMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {

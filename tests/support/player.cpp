@@ -173,9 +173,8 @@ int HandlesLeakedBy(const std::function<void()>& work)
 
 DWORD RunSlotkeeper()
 {
-    char path[MAX_PATH];
-    std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    program = program.substr(0, program.find_last_of("\\/")) + "\\slotkeeper.exe";
+    std::string program = _pgmptr;   // this test program's path
+    program = program.substr(0, program.rfind('\\') + 1) + "slotkeeper.exe";
     HANDLE run = HANDLE(_spawnl(_P_NOWAIT, program.c_str(), program.c_str(), nullptr));
     DWORD code = 259;
     if (WaitForSingleObject(run, 15000) != WAIT_OBJECT_0)   // a box that nobody can answer
