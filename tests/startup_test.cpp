@@ -15,9 +15,8 @@ TEST(Startup, RealStartsBesideASecondCopy)
     const std::string temp = MakeTempDir(), fontPath = temp + "\\temp$$$.ttf";
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
-    ClearAllKeys();
-    SetValue(HKEY_CURRENT_USER, "Software\\Blizzard Entertainment\\Diablo II", "Save Path", REG_SZ,
-             save.dir + '\0');
+    ClearAllKeys(), SetValue(HKEY_CURRENT_USER, "Software\\Blizzard Entertainment\\Diablo II",
+                             "Save Path", REG_SZ, save.dir + '\0');
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     const std::string ours(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                            SizeofResource(nullptr, found));
@@ -39,8 +38,7 @@ TEST(Startup, RealStartsBesideASecondCopy)
         row.script.push_back(Answer([&](HWND main) {   // this process starts as a second copy
             seen = std::to_string(SendDlgItemMessageA(main, IDC_CHARACTER_LIST, LB_GETCOUNT, 0, 0))
                    + " listed, mode " + mode() + (InstallSkinFont() ? ", beside" : ", alone");
-            if (&row == rows)   // and ends first beside a first start
-                end();
+            if (&row == rows) end();   // and ends first beside a first start
             SendNotifyMessageA(main, WM_CONTEXTMENU, 0, -1);   // the menu finds "&Toggle" typed
             PostMessageA(main, WM_CHAR, 'T', 1), PostMessageA(main, WM_CLOSE, 0, 0);
         }));

@@ -34,8 +34,7 @@ bool Press(HWND window, int id)
 {
     HWND button = GetDlgItem(window, id);
     if (!button || !IsWindowVisible(button)) return false;
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return true;
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
 }
 
 // Carries out one answer; false when the window lacks what it asks for.
