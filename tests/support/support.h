@@ -37,7 +37,7 @@ std::string Tree(const std::string& dir);   // every entry below `dir`, sorted, 
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
 
-// The program's save path, made of `entries` and stored with `suffix`; it goes at the end.
+// The save path, made of `entries`, stored with `suffix`; the end removes it and the characters.
 struct SavePath {
     explicit SavePath(Entries entries = {}, const char* suffix = "");
     ~SavePath();
