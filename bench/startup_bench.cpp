@@ -57,7 +57,10 @@ HWND WaitForMainWindow(DWORD process, DWORD timeoutMs)
 // Starts slotkeeper.exe, which inherits this process's TMP and TEMP.
 bool StartSlotkeeper(PROCESS_INFORMATION* program)
 {
-    std::string path = ProgramDirectory() + "\\slotkeeper.exe";
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    path = path.substr(0, path.rfind('\\') + 1) + "slotkeeper.exe";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     return CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,

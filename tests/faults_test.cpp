@@ -16,12 +16,9 @@ namespace {
 
 const std::string kBase = "Amy.d2s=new, Amy.key=new, Amy\\2\\Amy.d2s=old, Amy\\2\\Amy.old=old, "
                           "Amy\\2\\desc.txt=old, Bob.d2s";
-const struct Row {
-    char operation;
-    int slot;
-    const char* description;
-    std::string after;   // the changes the whole operation makes
-} kRows[] = {
+// Amy's operations, each with the changes it makes when it runs to its end.
+struct Row { char operation; int slot; const char* description; std::string after; };
+const Row kRows[] = {
     {'s', 3, "abc", "Amy\\3\\Amy.d2s=new, Amy\\3\\Amy.key=new, Amy\\3\\desc.txt=abc"},
     {'s', 2, "abc", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new, Amy\\2\\desc.txt=abc"},
     {'s', 2, "", "Amy\\2\\Amy.d2s=new, Amy\\2\\Amy.key=new"},
@@ -29,59 +26,46 @@ const struct Row {
     {'d', 2, nullptr, "-Amy\\2"},
 };
 
-// Amy's slots after the operation.
-DWORD RunRow(const Row& row, const char* savePath)
+DWORD RunRow(const Row& row, const char* savePath)   // Amy's slots after it
 {
     CharacterEntry amy = {2, nullptr, "Amy"};
     bool empty;
     if (row.operation == 's' && PrepareSlot(savePath, &amy, row.slot, &empty))
         CopyToSlot(savePath, &amy, row.slot, row.description, empty);
-    if (row.operation == 'l')
-        LoadSlot(savePath, &amy, row.slot);
-    if (row.operation == 'd')
-        DeleteSlot(savePath, &amy, row.slot);
+    if (row.operation == 'l') LoadSlot(savePath, &amy, row.slot);
+    if (row.operation == 'd') DeleteSlot(savePath, &amy, row.slot);
     return amy.slotMask;
 }
 
-// The tree without the temporaries and records that a start sweeps.
-std::string WithoutWork(const std::string& tree)
-{
-    return std::regex_replace(tree, std::regex(", (~busy~|Amy\\\\[6-9_]\\\\)[^,]*"), "");
-}
+// The temporaries and records that a start sweeps, in a tree.
+const std::regex kWork(", (~busy~|Amy\\\\[6-9_]\\\\)[^,]*");
 
-// Started again by the test with "row k save path", it runs the row and ends before call k; or it
-// holds the file it is given.
+// Started again by the test with a job, this program runs row r and ends before call k ("r k save
+// path"), holds a file as the game would ("hold path"), or holds Amy's record as another copy
+// would ("busy save path").
 const int kChild = [] {
     char job[MAX_PATH + 16], dir[MAX_PATH];
     int row, k;
-    if (GetEnvironmentVariableA("SLOTKEEPER_KILL", job, sizeof job) &&
-        sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3) {
-        StrikeAt(k, Fault::kKill);
-        ExitProcess(RunRow(kRows[row], dir));
-    }
     CharacterEntry amy = {2, nullptr, "Amy"};
     Journal journal;
     DWORD error;
-    if (GetEnvironmentVariableA("SLOTKEEPER_HOLD", job, sizeof job)) {   // as the game would
-        CreateFileA(job, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        Sleep(INFINITE);
-    }
-    if (GetEnvironmentVariableA("SLOTKEEPER_BUSY", job, sizeof job)) {   // as another copy would
-        BeginOperation(job, &amy, OPERATION_LOAD, 2, &journal, &error);
-        Sleep(INFINITE);
-    }
-    return 0;
+    if (!GetEnvironmentVariableA("SLOTKEEPER_JOB", job, sizeof job)) return 0;
+    if (sscanf(job, "%d %d %[^\n]", &row, &k, dir) == 3)
+        StrikeAt(k, Fault::kKill), ExitProcess(RunRow(kRows[row], dir));
+    if (strncmp(job, "hold ", 5) == 0)
+        CreateFileA(job + 5, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    else
+        BeginOperation(job + 5, &amy, OPERATION_LOAD, 2, &journal, &error);
+    for (;;) Sleep(INFINITE);
 }();
 
-// True when the second start ended before call k.
-bool RunKilled(int row, int k, const std::string& dir)
+// Starts this program again with `job`: with _P_WAIT its exit code, else its process.
+intptr_t Child(int mode, const std::string& job)
 {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    _putenv(("SLOTKEEPER_KILL=" + std::to_string(row) + " " + std::to_string(k) + " " + dir).c_str());
-    intptr_t code = _spawnl(_P_WAIT, self, self, nullptr);
-    _putenv("SLOTKEEPER_KILL=");
-    return code == 99;
+    _putenv(("SLOTKEEPER_JOB=" + job).c_str());
+    intptr_t result = _spawnl(mode, _pgmptr, _pgmptr, nullptr);
+    _putenv("SLOTKEEPER_JOB=");
+    return result;
 }
 
 }  // namespace
@@ -92,29 +76,27 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
         const std::string before = SavePath({kBase}).Tree();
         const std::string after = SavePath({kBase, row.after}).Tree();
         for (Fault fault : {Fault::kDiskFull, Fault::kSharing, Fault::kPartial, Fault::kKill}) {
-            int k = 0;
-            for (bool struck = true; struck;) {
-                ++k;
-                SCOPED_TRACE(::testing::Message() << row.operation << row.slot << " '"
-                             << (row.description ? row.description : "") << "', fault "
+            int k = 1;
+            for (bool struck = true; struck; ++k) {
+                SCOPED_TRACE(::testing::Message() << "row " << &row - kRows << ", fault "
                              << int(fault) << " at call " << k);
                 SavePath save({kBase});
                 Boxes().clear();
-                if (fault == Fault::kKill) {
-                    struck = RunKilled(int(&row - kRows), k, save.dir);
+                if (fault == Fault::kKill) {   // ended before call k, its exit code says
+                    struck = Child(_P_WAIT, std::to_string(&row - kRows) + " " +
+                                   std::to_string(k) + " " + save.dir) == 99;
                 } else {
                     StrikeAt(k, fault);
                     DWORD mask = RunRow(row, save.dir.c_str());
-                    struck = Struck();
-                    StrikeAt(0, fault);
+                    struck = Struck(), StrikeAt(0, fault);
                     // Right after it, the operation has finished or undone its changes, as its
                     // warning says, and the slot's bit follows what is on disk.
                     const bool told = !Boxes().empty() &&
                                       Boxes().back().find("Nothing was") != std::string::npos;
-                    EXPECT_EQ(WithoutWork(save.Tree()), told ? before : after);
+                    EXPECT_EQ(std::regex_replace(save.Tree(), kWork, ""), told ? before : after);
+                    const std::string slot = save.At("Amy\\" + std::to_string(row.slot));
                     EXPECT_EQ(!!(mask & SlotBit(row.slot)),
-                              GetFileAttributesA(save.At("Amy\\" + std::to_string(row.slot)).c_str())
-                                  != INVALID_FILE_ATTRIBUTES);
+                              GetFileAttributesA(slot.c_str()) != INVALID_FILE_ATTRIBUTES);
                 }
                 RecoverInterrupted(save.dir.c_str());   // the next start
                 const std::string tree = save.Tree();
@@ -122,7 +104,7 @@ TEST(Faults, EveryFileCallStruckLeavesTheOldStateOrTheNewOne)
                 RecoverInterrupted(save.dir.c_str());   // and one more finds nothing left
                 EXPECT_EQ(save.Tree(), tree);
             }
-            EXPECT_GT(k, 10);   // the faults did strike
+            EXPECT_GT(k, 11);   // the faults did strike
         }
     }
 }
@@ -151,17 +133,13 @@ TEST(Faults, RealFaultsChangeNothing)
         {"T:\\s", "Amy.d2s=" + big + ", Amy\\2\\Amy.d2s=" + big, "", loaded, {save, prompt,
          kept + full, load, "!Warning: Nothing was restored; the files of Amy are as they were."
          "\nAmy.d2s" + full}}};
-    char self[MAX_PATH], prefix[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
-    WinExec(("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
-             " && ln -sfn /tmp/sk-full " + std::string(prefix) + "/dosdevices/t:\"").c_str(), SW_HIDE);
+    WinExec("/bin/sh -c \"mkdir -p /tmp/sk-full && mount -t tmpfs -o size=512k none /tmp/sk-full"
+            " && ln -sfn /tmp/sk-full $WINEPREFIX/dosdevices/t:\"", SW_HIDE);
     auto mounted = [] {   // a drive T: of at most 1 MB, not one left by an earlier run
         ULARGE_INTEGER size = {};
         return GetDiskFreeSpaceExA("T:\\", nullptr, &size, nullptr) && size.QuadPart <= 1 << 20;
     };
-    for (int i = 0; i < 200 && !mounted(); ++i)
-        Sleep(20);
+    for (int i = 0; i < 200 && !mounted(); ++i) Sleep(20);
     for (const auto& row : rows) {
         SavePath save;
         const std::string dir = row.dir.empty() ? save.dir : row.dir, held = dir + "\\" + row.held;
@@ -170,10 +148,8 @@ TEST(Faults, RealFaultsChangeNothing)
             continue;
         }
         CreateDirectoryA(dir.c_str(), nullptr), MakeEntries(dir, {row.entries});
-        const std::string how = row.held == "Amy.d2s" ? "SLOTKEEPER_HOLD=" : "SLOTKEEPER_BUSY=";
-        _putenv((how + (row.held == "Amy.d2s" ? held : dir)).c_str());
-        const intptr_t holder = row.held.empty() ? 0 : _spawnl(_P_NOWAIT, self, self, nullptr);
-        _putenv(how.c_str());
+        const std::string job = row.held == "Amy.d2s" ? "hold " + held : "busy " + dir;
+        const HANDLE holder = HANDLE(row.held.empty() ? 0 : Child(_P_NOWAIT, job));
         for (int i = 0; i < 500 && holder && (GetFileAttributesA(held.c_str()) ==
              INVALID_FILE_ATTRIBUTES || ReadBytes(held) != "<missing>"); ++i)
             Sleep(10);
@@ -186,21 +162,16 @@ TEST(Faults, RealFaultsChangeNothing)
         const Answer presses([&](HWND main) {   // answered as they come
             boxes = Play({"Yes", "=x", "OK", "Yes", "OK", "Yes", "OK"}, [&] {
                 Select(main, 0);
-                for (int id : row.presses)
-                    Click(main, id);
+                for (int id : row.presses) Click(main, id);
             });
             PostMessageA(main, WM_CLOSE, 0, 0);
         });
         EXPECT_EQ(Play({presses}, [] { EXPECT_EQ(RunSlotkeeper(), 0u); }), Seen{"Slotkeeper"});
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(Tree(dir), before);
-        if (holder)
-            TerminateProcess(reinterpret_cast<HANDLE>(holder), 0),
-                WaitForSingleObject(reinterpret_cast<HANDLE>(holder), 5000);
+        if (holder) TerminateProcess(holder, 0), WaitForSingleObject(holder, 5000);
     }
     ClearAllKeys();
-    WinExec(("/bin/sh -c \"rm " + std::string(prefix) + "/dosdevices/t:; umount /tmp/sk-full\"")
-            .c_str(), SW_HIDE);
-    for (int i = 0; i < 200 && mounted(); ++i)   // gone before another run mounts it again
-        Sleep(20);
+    WinExec("/bin/sh -c \"rm $WINEPREFIX/dosdevices/t:; umount /tmp/sk-full\"", SW_HIDE);
+    for (int i = 0; i < 200 && mounted(); ++i) Sleep(20);   // gone before a next run mounts it
 }

@@ -11,13 +11,12 @@ TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
                         "Please enter a description for the Backup"};
     const Seen loaded = {"Are you sure?: Do you really want to restore and overwrite your "
                          "current game?"};
-    // clang-format off
     struct { int first; std::vector<std::pair<UINT, WPARAM>> meanwhile; bool atPrompt; } rows[] = {
         {save, {{cmd, 1012}, {cmd, 1003}, {cmd, load}}, 0},   // X 1, Save 2, Load 1
-        {save, {{cmd, IDC_EXIT}}, 0}, {save, {{WM_CONTEXTMENU, 0}}, 0}, {save, {{WM_CLOSE, 0}}, 0},
+        {save, {{cmd, IDC_EXIT}}, 0}, {save, {{WM_CONTEXTMENU, 0}, {WM_CHAR, 'C'}}, 0},   // &Close
+        {save, {{WM_CLOSE, 0}}, 0},
         {save, {{WM_CLOSE, 0}}, 1}, {save, {{WM_SYSCOMMAND, SC_CLOSE}}, 0},   // the last: Alt+F4
         {load, {{cmd, 1003}, {cmd, 1012}, {cmd, IDC_EXIT}}, 0}};
-    // clang-format on
     for (const auto& row : rows) {
         SavePath disk({"Amy\\1\\Amy.d2s=old", "Amy.d2s=new"});
         MainWindowState state(0);
@@ -27,11 +26,8 @@ TEST(MainDialog, OneSlotCommandRunsAtATimeAndAClosingWaitsForIt)
             Answer answer([&](HWND window) {   // Yes to a question, "busy" to the prompt
                 bool prompt = GetDlgItem(window, IDC_DESCRIPTION_EDIT) != nullptr;
                 if (prompt == row.atPrompt && !meddled++)   // as from elsewhere, and first
-                    for (auto [message, wParam] : row.meanwhile) {
-                        PostMessageA(dialog, message, wParam, -1);   // the menu at 65535, 65535
-                        if (message == WM_CONTEXTMENU)   // the menu finds "&Close" typed
-                            PostMessageA(dialog, WM_CHAR, 'C', 1);
-                    }
+                    for (auto [message, wParam] : row.meanwhile)   // a menu at 65535, 65535
+                        PostMessageA(dialog, message, wParam, -1);
                 EXPECT_TRUE(IsWindowVisible(dialog)) << "ended under the command " << &row - rows;
                 SetDlgItemTextA(window, IDC_DESCRIPTION_EDIT, "busy");
                 PostMessageA(window, WM_COMMAND, prompt ? IDOK : IDYES, 0);

@@ -3,29 +3,10 @@
 
 #include <shlobj.h>
 
-namespace {
-
 const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
 const char kGame[] = "Software\\Blizzard Entertainment\\Diablo II";
 
-std::string Stored(const char* name)
-{
-    RegValue value = ReadValue(HKEY_LOCAL_MACHINE, kTool, name);
-    return value.present ? std::to_string(value.type) + ":" + value.data : "absent";
-}
-
-std::string Long(std::string start, size_t size) { return start.resize(size, start.back()), start; }
-
-Answer Pick(std::string name)   // types a top folder's name into the browser's tree, presses OK
-{
-    return Answer([name](HWND dialog) {
-        for (char key : name)
-            SendMessageA(FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr), WM_CHAR, key, 1);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-}
-
-}  // namespace
+static std::string Long(std::string s, size_t n) { return s.resize(n, s.back()), s; }
 
 // One byte of any type is the mode (2 is on), no byte a first run; a run writes back 0 or 1 and,
 // sixty times over, leaves no handle behind.
@@ -35,16 +16,13 @@ TEST(Settings, GraphicModeIsReadAndWrittenBack)
     auto run = [&](const std::string& data) {
         SetValue(HKEY_LOCAL_MACHINE, kTool, "Graphic Mode Enabled", REG_SZ, data);
         appState.instance = GetModuleHandleA(nullptr), appState.savePath = strdup(save.dir.c_str());
-        Seen seen = {"Slotkeeper"};   // the main window; a first run hints first
-        if (data.empty())
-            seen.insert(seen.begin(), kUnknownResolutionHint);
+        Seen seen = data.empty() ? Seen{kUnknownResolutionHint, "Slotkeeper"} : Seen{"Slotkeeper"};
         EXPECT_EQ(Play({data.empty() ? "OK" : "Close", "Close"}, RunMainDialog), seen);
         EXPECT_EQ(appState.firstRun, data.empty());
         EXPECT_EQ(Stored("Graphic Mode Enabled"), "0:\x01");
         appState = AppState();
     };
-    for (const std::string data : {"", "\x02", "\x01"})
-        run(data);
+    for (const char* data : {"", "\x02", "\x01"}) run(data);
     EXPECT_LT(HandlesLeakedBy([&] { for (int i = 0; i < 60; ++i) run("\x02"); }), 40);
 }
 
@@ -56,6 +34,13 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
     const std::string file259 = Long(save.At("save.txt\\"), 259), warned = kRunningGameWarning,
         browser = "Browse for Folder", quit = "Slotkeeper: This Program cannot work without "
         "knowing your Diablo II Save Path.\nAre you sure you want to quit?";
+    auto pick = [](std::string name) {   // types a top folder's name into the browser's tree, OK
+        return Answer([name](HWND dialog) {
+            for (char key : name)
+                SendMessageA(FindWindowExA(dialog, 0, "SysTreeView32", 0), WM_CHAR, key, 1);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+    };
     char documents[MAX_PATH] = "";   // as the shell gives it, a trailing backslash and all
     SHGetPathFromIDListA(SHCloneSpecialIDList(nullptr, CSIDL_PERSONAL, FALSE), documents);
     struct {   // "": absent, or the player quits; a wildcard is no path that exists
@@ -66,9 +51,8 @@ TEST(Settings, SavePathIsTakenProposedOrBrowsedForAndStored)
          {q + dir + "*", warned}},   // the user's key alone is read, its value unterminated
         {REG_SZ, Long(dir, 260), "", Long("C:\\M\\x", 300), "", {"Cancel", "No", "Cancel", "Yes"},
          {browser, quit, browser, quit}},
-        {REG_SZ, "", "", "C:\\G", documents, {"No", Pick("My Computer"), Pick("Documents"), "OK"},
-         {q + "C:\\G", browser, browser, warned}},
-    };
+        {REG_SZ, "", "", "C:\\G", documents, {"No", pick("My Computer"), pick("Documents"), "OK"},
+         {q + "C:\\G", browser, browser, warned}}};
     for (auto& row : rows) {
         row.script.resize(row.script.size() + 4, Answer([](HWND box) {   // more boxes end at once
             PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDCANCEL, 0);

@@ -15,34 +15,30 @@ TEST(Startup, RealStartsBesideASecondCopy)
     const std::string temp = MakeTempDir(), fontPath = temp + "\\temp$$$.ttf";
     const char* const font = fontPath.c_str();
     SetEnvironmentVariableA("TMP", temp.c_str()), SetEnvironmentVariableA("TEMP", temp.c_str());
-    ClearAllKeys();
-    SetValue(HKEY_CURRENT_USER, "Software\\Blizzard Entertainment\\Diablo II", "Save Path", REG_SZ,
-             save.dir + '\0');
+    ClearAllKeys(), SetValue(HKEY_CURRENT_USER, "Software\\Blizzard Entertainment\\Diablo II",
+                             "Save Path", REG_SZ, save.dir + '\0');
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_SKIN_FONT), RT_FONT);
     const std::string ours(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                            SizeofResource(nullptr, found));
     auto file = [&]() -> std::string {   // what stands where the font goes
         return ReadBytes(font) == ours ? " ours" : std::ifstream(font) ? " other" : " none";
     };
-    auto mode = [] {
-        return ReadValue(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", "Graphic Mode Enabled").data;
-    };
+    auto mode = [] { return Stored("Graphic Mode Enabled"); };   // as "type:bytes"
     struct { std::string old; Script script; Seen boxes; std::string seen; } rows[] = {
         {ours + "x", {"Yes", "OK", "OK", "OK"}, {"Is this your correct Diablo II Save Path?: " +
          save.dir, kRunningGameWarning, "!Warning: Saving Amy into slot 1 was interrupted.\n"
          "Nothing was saved; slot 1 stays empty.", kUnknownResolutionHint, "Slotkeeper"},
-         "1 listed, mode \x01, beside ours, then 0 \0 none"s},
+         "1 listed, mode 0:\x01, beside ours, then 0 0:\0 none"s},
         {ours.substr(0, ours.size() - 1), {}, {"Slotkeeper"},   // ours cut short is not ours
-         "1 listed, mode \0, beside, then 0 \x01 ours none"s},
-        {"x", {"OK"}, {"Error: Error loading font"}, ", then -1 \x01 other"s}};
+         "1 listed, mode 0:\0, beside, then 0 0:\x01 ours none"s},
+        {"x", {"OK"}, {"Error: Error loading font"}, ", then -1 0:\x01 other"s}};
     for (auto& row : rows) {
         std::string seen;
         auto end = [&] { RemoveSkinFont(), seen += RemoveFontResourceA(font) ? " kept" : file(); };
         row.script.push_back(Answer([&](HWND main) {   // this process starts as a second copy
             seen = std::to_string(SendDlgItemMessageA(main, IDC_CHARACTER_LIST, LB_GETCOUNT, 0, 0))
                    + " listed, mode " + mode() + (InstallSkinFont() ? ", beside" : ", alone");
-            if (&row == rows)   // and ends first beside a first start
-                end();
+            if (&row == rows) end();   // and ends first beside a first start
             SendNotifyMessageA(main, WM_CONTEXTMENU, 0, -1);   // the menu finds "&Toggle" typed
             PostMessageA(main, WM_CHAR, 'T', 1), PostMessageA(main, WM_CLOSE, 0, 0);
         }));
@@ -51,8 +47,7 @@ TEST(Startup, RealStartsBesideASecondCopy)
         auto run = [&] { seen += ", then " + std::to_string(int(RunSlotkeeper())); };
         EXPECT_EQ(Play(row.script, run), row.boxes);
         seen += " " + mode() + file();
-        if (seen.find("beside,") != std::string::npos)
-            end();
+        if (seen.find("beside,") != std::string::npos) end();
         EXPECT_EQ(seen, row.seen);
     }
     RemoveTree(temp), ClearAllKeys();

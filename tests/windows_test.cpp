@@ -2,13 +2,9 @@
 // looks of the main dialog, its other buttons, and the description prompt.
 #include "support/support.h"
 
-#include <cstdlib>
-
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/description_dialog.h"
 #include "ui/main/graphic_mode.h"
-
-using namespace std::string_literals;
 
 // A stored 2 counts as on; the embedded font's 8 x 13 base units fit the skin. Activate Diablo II
 // brings up the game (by class and title), else runs the user's command, else the machine's.
@@ -40,10 +36,9 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             Sleep(10);   // the window posts its way back to the top, then paints
         EXPECT_TRUE(FirstRowWith(edit, 0) == 0 && ink >= 0 && ink < 13) << "top line from " << ink;
         DWORD from = 1, to = 0;   // a selection is dropped when drawn; nothing can be typed
-        SendMessageA(edit, EM_SETSEL, 0, 5);
+        SendMessageA(edit, WM_CHAR, 'x', 1), SendMessageA(edit, EM_SETSEL, 0, 5);
         RedrawWindow(edit, 0, 0, RDW_INVALIDATE | RDW_UPDATENOW);
         SendMessageA(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
-        SendMessageA(edit, WM_CHAR, 'x', 1);
         char uses[2048] = "", hints[2048] = "Additional Hints:";   // the uses, then the hints
         LoadStringA(0, IDS_HELP_USES, uses, 2048), LoadStringA(0, IDS_HELP_HINTS, hints + 17, 2031);
         EXPECT_EQ(WindowText(edit) + std::to_string(to - from),
@@ -51,14 +46,16 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_EQ(std::string(hints, 17), std::string(hints + 17, 17));
         PostMessageA(help, WM_CLOSE, 0, 0);
     };
+    std::string opened;   // by the links, then by the game's command
     auto about = [&](HWND about) {
         int first = -1, now = -1;   // the top row in red: once drawn, and once it rose
         for (int i = 0; i < 200 && !(first > 0 && now >= 0 && now < first); ++i, Sleep(10))
             (first < 0 ? first : now) = FirstRowWith(GetDlgItem(about, IDC_ABOUT_SCROLLER), 255);
         EXPECT_TRUE(first > 0 && now >= 0 && now < first) << first << " then " << now;
         SendMessageA(about, WM_COMMAND, IDCANCEL, 0);   // Escape leaves the credits open
-        std::string links = IsWindowVisible(about) ? "" : "closed ", opened;
-        for (int id : {IDC_ABOUT_MAIL, IDC_ABOUT_WEB}) {   // blue, white under the cursor; opened
+        std::string links = IsWindowVisible(about) ? "" : "closed ";
+        for (auto [id, url] : {std::pair(IDC_ABOUT_MAIL, "mailto:slotkeeper@example.org\r\n"),
+                               {IDC_ABOUT_WEB, "https://www.example.org/slotkeeper\r\n"}}) {
             POINT at = {30, 5};
             HWND link = GetDlgItem(about, id);
             SetCursorPos(0, 0), SendMessageA(about, WM_MOUSEMOVE, 0, 0);
@@ -67,12 +64,10 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             SendMessageA(about, WM_MOUSEMOVE, 0, 0);
             links += inked(link, 0xFFFFFF) ? "white " : "";
             SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            opened += id == IDC_ABOUT_MAIL ? "mailto:slotkeeper@example.org\r\n"
-                                           : "https://www.example.org/slotkeeper\r\n";
-            links += noted(opened) == opened ? "opened " : "";
+            links += noted(opened += url) == opened ? "opened " : "";
         }
         PostMessageA(about, WM_CLOSE, 0, 0);
-        EXPECT_EQ(links, "blue white opened blue white opened ");
+        EXPECT_EQ(links, "blue white opened blue white opened ");   // white under the cursor
     };
     WNDCLASSA game = {0, DefWindowProcA, 0, 0, 0, 0, 0, 0, 0, "Diablo II"};
     RegisterClassA(&game);
@@ -91,8 +86,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
     ShowMainDialog([&](HWND dialog) {
         for (BYTE mode : {2, 0, 1}) {
             OnDialogThread(dialog, [&] {
-                if (mode != 2)
-                    SetGraphicMode(dialog, mode);
+                if (mode != 2) SetGraphicMode(dialog, mode);
                 RedrawWindow(dialog, 0, 0, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             });
             HRGN region = CreateRectRgn(0, 0, 0, 0);   // the cross, its corners left out
@@ -117,7 +111,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             char tip[80] = "";
             TOOLINFOA tool = {TTTOOLINFOA_V1_SIZE, 0, dialog, UINT_PTR(GetDlgItem(dialog, id)), {},
                               0, tip, 0, 0};
-            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, LPARAM(&tool)), fixed += tip + "|"s;
+            SendMessageA(tips, TTM_GETTEXTA, sizeof tip, LPARAM(&tool)), fixed.append(tip) += "|";
         }
         EXPECT_EQ(fixed, "About the author|Help|Launches / Switches to Diablo II|You don't want to "
                          "leave, do you?|Save the current char|Delete this slot|");
@@ -138,15 +132,13 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_LT(HandlesLeakedBy([&] {   // sixty more openings leave nothing behind
             for (int i = 0; i < 60; ++i) Play({"Close"}, [&] { Click(dialog, IDC_ABOUT); });
         }), 40);
-        std::string started = "mailto:slotkeeper@example.org\r\n"
-                              "https://www.example.org/slotkeeper\r\n";
         for (const auto& row : rows) {
             SetValue(row.root, "Software\\Blizzard Entertainment\\Diablo II", row.value, REG_SZ,
                      row.data);
             HWND game = CreateWindowA(row.window, "Diablo II", 0, 0, 0, 9, 9, 0, 0, 0, 0);
             ShowWindow(dialog, SW_RESTORE), Click(dialog, IDC_ACTIVATE_GAME);
             EXPECT_EQ(IsIconic(dialog) + 2 * IsZoomed(game), game && row.noted.empty() ? 3 : 1);
-            ASSERT_EQ(noted(started += row.noted), started) << &row - rows;
+            ASSERT_EQ(noted(opened += row.noted), opened) << &row - rows;
             DestroyWindow(game);
         }
         std::string menu;   // a right-click opens the menu where asked; "&Minimize" minimises
@@ -160,8 +152,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
             HWND shown = nullptr;   // the menu, once it shows
             for (int i = 0; i < 200 && !IsWindowVisible(shown = FindWindowA("#32768", 0)); ++i)
                 Sleep(5);
-            GetWindowRect(shown, &at);
-            PostMessageA(dialog, WM_CHAR, 'M', 1);
+            GetWindowRect(shown, &at), PostMessageA(dialog, WM_CHAR, 'M', 1);
             for (int i = 0; i < 200 && !IsIconic(dialog) && IsWindowVisible(dialog); ++i) Sleep(5);
             menu = std::to_string(at.left) + "," + std::to_string(at.top) +
                    (IsIconic(dialog) && IsWindowVisible(dialog) ? " minimised" : "");
@@ -170,9 +161,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         EXPECT_LT(HandlesLeakedBy([&] { for (int i = 0; i < 100; ++i) round(); }), 50);
         EXPECT_EQ(menu, "100,300 minimised");
     });
-    RemoveSkinFont();
-    SetSysColors(1, &element, &saved);
-    ClearAllKeys();
+    RemoveSkinFont(), SetSysColors(1, &element, &saved), ClearAllKeys();
     std::string frames;
     ScrollState scroll = StartScroll();
     for (int n = 1; n <= 472; ++n)
@@ -184,7 +173,7 @@ TEST(Windows, LooksButtonsCreditsHintsAndDescriptionPromptAsAPlayerSeesThem)
         "\nto non graphical mode. To turn on the graphics, right click on the dialog\nand select "
         "\"Toggle Graphic Mode\".";
     const struct { WORD dpi; BYTE first; std::string after; } hints[] = {{96, 1, "1"},
-        {120, 1, other + "0"}, {0, 1, kUnknownResolutionHint + "1"s}, {120, 0, "1"}};
+        {120, 1, other + "0"}, {0, 1, kUnknownResolutionHint + std::string("1")}, {120, 0, "1"}};
     for (const auto& h : hints) {   // the box, then the mode
         appState.graphicMode = 1, appState.firstRun = h.first;
         Seen s = Play({"OK"}, [&] { ApplyFontResolutionRuleAt(h.dpi); });

@@ -2,14 +2,12 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 
-namespace {
-
-void Collect(const std::string& dir, const std::string& prefix, std::vector<std::string>* lines)
+// Adds the entries below `dir` to `lines`, their names after `prefix`.
+static void Collect(const std::string& dir, const std::string& prefix, std::set<std::string>* lines)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
@@ -17,30 +15,27 @@ void Collect(const std::string& dir, const std::string& prefix, std::vector<std:
         std::string name = found.cFileName, path = dir + "\\" + name;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             std::string bytes = ReadBytes(path);
-            lines->push_back(prefix + name + (bytes == name ? "" : "=" + bytes));
+            lines->insert(prefix + name + (bytes == name ? "" : "=" + bytes));
         } else if (name != "." && name != "..") {
-            lines->push_back(prefix + name + "\\");
+            lines->insert(prefix + name + "\\");
             Collect(path, prefix + name + "\\", lines);
         }
     }
     FindClose(search);
 }
 
-}  // namespace
-
 std::string MakeTempDir()
 {
     char temp[MAX_PATH], path[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     GetTempFileNameA(temp, "sk", 0, path);   // a new unique name, made as a file
-    DeleteFileA(path);
-    CreateDirectoryA(path, nullptr);
+    DeleteFileA(path), CreateDirectoryA(path, nullptr);
     return path;
 }
 
 void MakeEntries(const std::string& dir, Entries entries)
 {
-    for (const std::string& list : entries) {
+    for (const std::string& list : entries)
         for (size_t start = 0, end = 0; end != list.npos && !list.empty(); start = end + 2) {
             std::string entry = list.substr(start, (end = list.find(", ", start)) - start);
             if (entry[0] == '-') {
@@ -56,27 +51,22 @@ void MakeEntries(const std::string& dir, Entries entries)
                     << (equals == entry.npos ? path.substr(path.rfind('\\') + 1)
                                              : entry.substr(equals + 1));
         }
-    }
 }
 
 std::string Tree(const std::string& dir)
 {
-    std::vector<std::string> lines;
+    std::set<std::string> lines;
     Collect(dir, "", &lines);
-    std::sort(lines.begin(), lines.end());
     std::string joined;
-    for (const std::string& line : lines)
-        joined += (joined.empty() ? "" : ", ") + line;
+    for (const std::string& line : lines) joined += (joined.empty() ? "" : ", ") + line;
     return joined;
 }
 
 void RemoveTree(const std::string& path)
 {
     std::string from = path + '\0';   // the list ends in a second NUL
-    SHFILEOPSTRUCTA operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFILEOPSTRUCTA operation = {nullptr, FO_DELETE, from.c_str(), nullptr,
+                                 FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT, 0, 0, 0};
     SHFileOperationA(&operation);
 }
 
@@ -94,6 +84,5 @@ SavePath::SavePath(Entries entries, const char* suffix) : dir(MakeTempDir())
 
 SavePath::~SavePath()
 {
-    ReleaseStore();
-    RemoveTree(dir);
+    ReleaseStore(), RemoveTree(dir);
 }

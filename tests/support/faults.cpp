@@ -1,10 +1,8 @@
 #include "support/faults.h"
 
-#include <windows.h>
-
-#include <cstring>
 #include <fstream>
-#include <iterator>
+
+#include "support/support.h"
 
 namespace {
 
@@ -16,22 +14,25 @@ std::vector<std::string> boxes;
 // True when this call is the one to fail; its error is then set.
 bool Strike()
 {
-    if (strikeAt == 0 || ++calls != strikeAt)
-        return false;
+    if (strikeAt == 0 || ++calls != strikeAt) return false;
     struck = true;
-    if (fault == Fault::kKill)
-        TerminateProcess(GetCurrentProcess(), 99);
+    if (fault == Fault::kKill) TerminateProcess(GetCurrentProcess(), 99);
     SetLastError(fault == Fault::kSharing ? ERROR_SHARING_VIOLATION : ERROR_DISK_FULL);
     return true;
+}
+
+// A partial copy leaves the first half, as Wine does on a full disk, and fails.
+BOOL HalfCopy(LPCSTR from, LPCSTR to)
+{
+    std::string bytes = ReadBytes(from);
+    std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    return SetLastError(ERROR_DISK_FULL), FALSE;
 }
 
 // A stand-in that fails with `failed`, and the real entry it calls otherwise.
 #define STAND(name, type, params, args, failed) \
     decltype(&name) real##name;                 \
-    type WINAPI Stand##name params              \
-    {                                           \
-        return Strike() ? failed : real##name args; \
-    }
+    type WINAPI Stand##name params { return Strike() ? (failed) : real##name args; }
 STAND(MoveFileExA, BOOL, (LPCSTR from, LPCSTR to, DWORD flags), (from, to, flags), FALSE)
 STAND(DeleteFileA, BOOL, (LPCSTR path), (path), FALSE)
 STAND(CreateDirectoryA, BOOL, (LPCSTR path, LPSECURITY_ATTRIBUTES sa), (path, sa), FALSE)
@@ -40,93 +41,54 @@ STAND(FlushFileBuffers, BOOL, (HANDLE file), (file), FALSE)
 STAND(CreateFileA, HANDLE, (LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
       DWORD disposition, DWORD flags, HANDLE model), (path, access, share, sa, disposition, flags,
       model), INVALID_HANDLE_VALUE)
-decltype(&CopyFileA) realCopyFileA;
-decltype(&WriteFile) realWriteFile;
-
-BOOL WINAPI StandCopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
-{
-    if (!Strike())
-        return realCopyFileA(from, to, failIfExists);
-    if (fault == Fault::kPartial) {
-        std::ifstream in(from, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        std::ofstream(to, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
-        SetLastError(ERROR_DISK_FULL);
-    }
-    return FALSE;
-}
-
-BOOL WINAPI StandWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
-                           LPOVERLAPPED overlapped)
-{
-    if (!Strike())
-        return realWriteFile(file, bytes, size, written, overlapped);
-    if (fault == Fault::kPartial)
-        realWriteFile(file, bytes, size / 2, written, overlapped), SetLastError(ERROR_DISK_FULL);
-    return FALSE;
-}
+STAND(CopyFileA, BOOL, (LPCSTR from, LPCSTR to, BOOL failIfExists), (from, to, failIfExists),
+      fault == Fault::kPartial ? HalfCopy(from, to) : FALSE)
+STAND(WriteFile, BOOL, (HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED o),
+      (file, bytes, size, written, o), fault == Fault::kPartial ? (realWriteFile(file, bytes,
+      size / 2, written, o), SetLastError(ERROR_DISK_FULL), FALSE) : FALSE)
+decltype(&MessageBoxA) realMessageBoxA;
 
 int WINAPI StandMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
     boxes.push_back(std::string(caption) + ": " + text);
     return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
 }
-decltype(&MessageBoxA) realMessageBoxA;
 
-// Points this program's import of `name` from `dll` at `stand`; keeps the real entry in `real`.
+// Points this program's imports of `name` from `dll` at `stand`, found by the address the loader
+// put in; keeps the real entry in `real`.
 template <typename F>
 void Replace(const char* dll, const char* name, F stand, F* real)
 {
+    *real = F(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name)));
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     auto imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
         base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    for (; imports->Name; ++imports) {
-        auto names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->OriginalFirstThunk);
-        auto slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-        for (; _stricmp(reinterpret_cast<char*>(base + imports->Name), dll) == 0 &&
-               names->u1.AddressOfData; ++names, ++slots) {
-            auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) || strcmp(byName->Name, name) != 0)
-                continue;
-            DWORD old;
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-            *real = reinterpret_cast<F>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<ULONG_PTR>(stand);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-        }
-    }
+    for (; imports->Name; ++imports)
+        for (auto slot = reinterpret_cast<ULONG_PTR*>(base + imports->FirstThunk); *slot; ++slot)
+            if (*slot == reinterpret_cast<ULONG_PTR>(*real)) {
+                DWORD old;
+                VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+                *slot = reinterpret_cast<ULONG_PTR>(stand);
+                VirtualProtect(slot, sizeof *slot, old, &old);
+            }
 }
-#define REPLACE(dll, name) Replace(dll, #name, &Stand##name, &real##name)
+#define REPLACE(name) Replace("kernel32.dll", #name, &Stand##name, &real##name)
 
 // Puts the stand-ins in place once.
 void StandIn()
 {
-    const char* const kernel = "kernel32.dll";
-    if (realCopyFileA)
-        return;
-    REPLACE(kernel, CopyFileA), REPLACE(kernel, MoveFileExA), REPLACE(kernel, DeleteFileA);
-    REPLACE(kernel, CreateDirectoryA), REPLACE(kernel, RemoveDirectoryA);
-    REPLACE(kernel, CreateFileA), REPLACE(kernel, WriteFile), REPLACE(kernel, FlushFileBuffers);
-    REPLACE("user32.dll", MessageBoxA);
+    if (realCopyFileA) return;
+    REPLACE(CopyFileA), REPLACE(MoveFileExA), REPLACE(DeleteFileA), REPLACE(CreateDirectoryA);
+    REPLACE(RemoveDirectoryA), REPLACE(CreateFileA), REPLACE(WriteFile), REPLACE(FlushFileBuffers);
+    Replace("user32.dll", "MessageBoxA", &StandMessageBoxA, &realMessageBoxA);
 }
 
 }  // namespace
 
-void StrikeAt(int k, Fault how)
-{
-    StandIn();
-    strikeAt = k, calls = 0, fault = how, struck = false;
-}
+void StrikeAt(int k, Fault how) { StandIn(), strikeAt = k, calls = 0, fault = how, struck = false; }
 
-bool Struck()
-{
-    return struck;
-}
+bool Struck() { return struck; }
 
-std::vector<std::string>& Boxes()
-{
-    StandIn();
-    return boxes;
-}
+std::vector<std::string>& Boxes() { StandIn(); return boxes; }

@@ -5,29 +5,26 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdlib>
 #include <set>
 #include <thread>
 
 namespace {
 
 const UINT kRunWork = WM_APP + 0x3A1;
-HWND shownDialog;
 
-std::vector<HWND> VisibleDialogs()
+// The first visible dialog window of any process that is not yet in `known`, which it joins.
+HWND NewDialog(std::set<HWND>& known)
 {
-    std::vector<HWND> dialogs;
     for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));)
-        if (IsWindowVisible(window))
-            dialogs.push_back(window);
-    return dialogs;
+        if (IsWindowVisible(window) && known.insert(window).second)
+            return window;
+    return nullptr;
 }
 
 std::string Describe(HWND window)
 {
     HWND text = GetDlgItem(window, 0xFFFF), icon = GetDlgItem(window, 0x0440);   // a box's
-    if (!text)
-        return WindowText(window);
+    if (!text) return WindowText(window);
     bool hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0);
     return (hasIcon ? "!" : "") + WindowText(window) + ": " + WindowText(text);
 }
@@ -36,37 +33,27 @@ std::string Describe(HWND window)
 bool Press(HWND window, int id)
 {
     HWND button = GetDlgItem(window, id);
-    if (!button || !IsWindowVisible(button))
-        return false;
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return true;
+    if (!button || !IsWindowVisible(button)) return false;
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
 }
 
 // Carries out one answer; false when the window lacks what it asks for.
 bool Carry(HWND window, const Answer& answer)
 {
     const std::string& button = answer.button;
-    if (answer.act)
-        answer.act(window);
-    else if (button == "Close")
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    else if (button[0] == '=')
+    if (answer.act) return answer.act(window), true;
+    if (button == "Close") return PostMessageA(window, WM_CLOSE, 0, 0);
+    if (button[0] == '=')
         return SetWindowTextA(FindWindowExA(window, nullptr, "Edit", nullptr), button.c_str() + 1)
                && Press(window, IDOK);
-    else
-        return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
-                             : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
-    return true;
+    return Press(window, button == "Yes" ? IDYES : button == "No" ? IDNO
+                         : button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : 0);
 }
 
 INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kRunWork) {
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return TRUE;
-    }
-    if (message == WM_INITDIALOG)
-        shownDialog = dialog;
+    if (message == kRunWork)
+        return (*reinterpret_cast<const std::function<void()>*>(lParam))(), TRUE;
     return MainDialogProc(dialog, message, wParam, lParam);
 }
 
@@ -74,32 +61,23 @@ INT_PTR CALLBACK ForwardingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 Seen Play(const Script& script, const std::function<void()>& action)
 {
-    std::vector<HWND> before = VisibleDialogs();
-    std::set<HWND> skip(before.begin(), before.end());
+    std::set<HWND> known;
+    while (NewDialog(known)) {}   // those showing already
     std::atomic<bool> done(false);
     Seen seen;
     std::thread player([&]() {
-        for (size_t next = 0; !done; Sleep(5)) {
-            for (HWND window : VisibleDialogs()) {
-                if (!skip.insert(window).second)
-                    continue;
+        for (size_t next = 0; !done; Sleep(5))
+            if (HWND window = NewDialog(known)) {
                 seen.push_back(Describe(window));
-                if (next >= script.size() || !Carry(window, script[next])) {
+                if (next >= script.size() || !Carry(window, script[next++])) {
                     seen.back() += " (unanswered)";
-                    if (!Press(window, IDCANCEL) && !Press(window, IDNO))
-                        Press(window, IDOK);
+                    if (!Press(window, IDCANCEL) && !Press(window, IDNO)) Press(window, IDOK);
                     PostMessageA(window, WM_CLOSE, 0, 0);   // the prompt ignores Cancel
                 }
-                ++next;
-                for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i)
-                    Sleep(10);
-                if (IsWindowVisible(window) && !done) {   // the answer did not end it
-                    seen.back() += " (still open)";
-                    PostMessageA(window, WM_CLOSE, 0, 0);
-                }
-                break;
+                for (int i = 0; i < 500 && IsWindowVisible(window) && !done; ++i) Sleep(10);
+                if (IsWindowVisible(window) && !done)   // the answer did not end it
+                    seen.back() += " (still open)", PostMessageA(window, WM_CLOSE, 0, 0);
             }
-        }
     });
     action();
     done = true;
@@ -109,16 +87,14 @@ Seen Play(const Script& script, const std::function<void()>& action)
 
 MainWindowState::MainWindowState(BYTE graphicMode)
 {
-    appState.instance = GetModuleHandleA(nullptr);
+    appState.instance = GetModuleHandleA(nullptr), appState.graphicMode = graphicMode;
     appState.mainFont = CreateFontA(13, 0, 0, 0, FW_DONTCARE, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
                                     "Exocet");
-    appState.graphicMode = graphicMode;
 }
 
 MainWindowState::~MainWindowState()
 {
-    DeleteObject(appState.mainFont);
-    ReleaseStore();
+    DeleteObject(appState.mainFont), ReleaseStore();
     appState = AppState();
 }
 
@@ -128,41 +104,29 @@ CharacterEntry* AddCharacter(const char* name, DWORD slotMask)
     strncpy(entry->name, name, sizeof entry->name - 1);
     entry->slotMask = slotMask;
     CharacterEntry** tail = &appState.characters;
-    while (*tail)
-        tail = &(*tail)->next;
+    while (*tail) tail = &(*tail)->next;
     return *tail = entry;
 }
 
 INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive)
 {
-    shownDialog = nullptr;
-    std::atomic<bool> ended(false);
-    std::thread driver([&]() {
-        while (!ended && !(shownDialog && IsWindowVisible(shownDialog)))
-            Sleep(5);
-        if (!ended)
-            drive(shownDialog);
-        PostMessageA(shownDialog, WM_CLOSE, 0, 0);
+    INT_PTR result = 0;   // the dialog is the player's one window to answer
+    Play({Answer([&](HWND dialog) { drive(dialog), PostMessageA(dialog, WM_CLOSE, 0, 0); })}, [&] {
+        result = DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                 ForwardingProc, 0);
     });
-    INT_PTR result = DialogBoxParamA(appState.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                     ForwardingProc, 0);
-    ended = true;
-    driver.join();
     return result;
 }
 
 void Click(HWND dialog, int id)
 {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
 }
 
 void Select(HWND dialog, int index)
 {
     HWND list = GetDlgItem(dialog, IDC_CHARACTER_LIST);
-    SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
-    for (int i = 0; i < index; ++i)
-        SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    for (int i = 0; i <= index; ++i) SendMessageA(list, WM_KEYDOWN, i ? VK_DOWN : VK_HOME, 0);
 }
 
 void OnDialogThread(HWND dialog, const std::function<void()>& work)
@@ -172,9 +136,8 @@ void OnDialogThread(HWND dialog, const std::function<void()>& work)
 
 std::string WindowText(HWND window)
 {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    char text[4096];
+    return std::string(text, GetWindowTextA(window, text, sizeof text));
 }
 
 int FirstRowWith(HWND window, COLORREF colour, int count)
@@ -193,33 +156,25 @@ int HandlesLeakedBy(const std::function<void()>& work)
 {
     auto reach = [] {   // of a few thousand new ones, which fill the freed slots, then go beyond
         std::vector<std::array<UINT_PTR, 3>> made(3000);
-        std::array<UINT_PTR, 3> top = {};
+        std::array<int, 3> top = {};
         for (auto& m : made) {
             m = {UINT_PTR(CreateEventA(0, 0, 0, 0)), UINT_PTR(CreateSolidBrush(0)),
                  UINT_PTR(CreatePopupMenu())};
-            for (int i = 0; i < 3; ++i) top[i] = std::max(top[i], m[i] & 0xFFFF);
+            for (int i = 0; i < 3; ++i) top[i] = std::max(top[i], int(m[i] & 0xFFFF));
         }
         for (auto& m : made)
             CloseHandle(HANDLE(m[0])), DeleteObject(HGDIOBJ(m[1])), DestroyMenu(HMENU(m[2]));
         return top;
     };
-    std::array<UINT_PTR, 3> before = reach(), after = (work(), reach());
-    int leaked = 0;
-    for (int i = 0; i < 3; ++i) leaked = std::max(leaked, int(after[i]) - int(before[i]));
-    return leaked;
-}
-
-std::string ProgramDirectory()
-{
-    char path[MAX_PATH];
-    std::string directory(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return directory.substr(0, directory.find_last_of("\\/"));
+    std::array<int, 3> before = reach(), after = (work(), reach());
+    return std::max({after[0] - before[0], after[1] - before[1], after[2] - before[2]});
 }
 
 DWORD RunSlotkeeper()
 {
-    std::string path = ProgramDirectory() + "\\slotkeeper.exe";
-    HANDLE run = HANDLE(_spawnl(_P_NOWAIT, path.c_str(), path.c_str(), nullptr));
+    std::string program = _pgmptr;   // this test program's path
+    program = program.substr(0, program.rfind('\\') + 1) + "slotkeeper.exe";
+    HANDLE run = HANDLE(_spawnl(_P_NOWAIT, program.c_str(), program.c_str(), nullptr));
     DWORD code = 259;
     if (WaitForSingleObject(run, 15000) != WAIT_OBJECT_0)   // a box that nobody can answer
         TerminateProcess(run, code);

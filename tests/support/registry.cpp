@@ -6,14 +6,13 @@ void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const
     RegSetKeyValueA(root, subkey, name, type, bytes.data(), static_cast<DWORD>(data.size()));
 }
 
-RegValue ReadValue(HKEY root, const char* subkey, const char* name)
+std::string Stored(const char* name)
 {
-    RegValue value = {false, 0, std::string(4096, '\0')};
-    DWORD size = static_cast<DWORD>(value.data.size());
-    value.present = RegGetValueA(root, subkey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
-                                 &value.data[0], &size) == ERROR_SUCCESS;
-    value.data.resize(value.present ? size : 0);
-    return value;
+    std::string data(4096, '\0');
+    DWORD type, size = DWORD(data.size());
+    return RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Slotkeeper", name, RRF_RT_ANY | RRF_NOEXPAND,
+                        &type, &data[0], &size) ? "absent"
+                                                : std::to_string(type) + ":" + data.substr(0, size);
 }
 
 void ClearAllKeys()

@@ -6,19 +6,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/save_path.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "resource.h"
 #include "store/characters.h"
-#include "store/game.h"
 #include "ui/main/main_controls.h"
 #include "ui/main/main_dialog.h"
 
@@ -31,23 +27,17 @@ const char kUnknownResolutionHint[] =
     "!Important hint!: If the dialog seems to be screwed up, right-click anywhere on it\n"
     "and select \"Toggle Graphic Mode\" to turn off the graphical interface";
 
-// ---- Files (disk.cpp)
-
-// Entries below a directory, several to a string separated by ", ", parents
-// made as needed: "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file, and
-// "Amy.d2s" alone a file holding its own name, so a copy shows its origin;
-// "-Amy\\2" removes that entry and all below it.
+// Entries below a directory, several to a string separated by ", ", parents made as needed:
+// "Amy\\2\\" is a directory, "Amy.d2s=bytes" a file, and "Amy.d2s" alone a file holding its own
+// name, so a copy shows its origin; "-Amy\\2" removes that entry and all below it.
 using Entries = std::initializer_list<std::string>;
-
 std::string MakeTempDir();   // new and empty, under the temp directory
 void MakeEntries(const std::string& dir, Entries entries);
-// Every entry below `dir`, sorted, written as MakeEntries takes them.
-std::string Tree(const std::string& dir);
+std::string Tree(const std::string& dir);   // every entry below `dir`, sorted, as made above
 void RemoveTree(const std::string& path);
 std::string ReadBytes(const std::string& path);   // "<missing>" if it cannot be read
 
-// The program's save path, made of `entries` and stored with `suffix`; the
-// character list and the tree go at the end.
+// The save path, made of `entries`, stored with `suffix`; the end removes it and the characters.
 struct SavePath {
     explicit SavePath(Entries entries = {}, const char* suffix = "");
     ~SavePath();
@@ -56,16 +46,11 @@ struct SavePath {
     std::string dir;
 };
 
-// ---- Registry values, through the build's own view as the program sees them (registry.cpp)
-
-// Writes exactly these bytes: a REG_SZ gets no terminator unless the data ends in one.
+// Registry values, through the build's own view as the program sees them. SetValue writes exactly
+// these bytes: a REG_SZ gets no terminator unless the data ends in one.
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
-struct RegValue { bool present; DWORD type; std::string data; };
-RegValue ReadValue(HKEY root, const char* subkey, const char* name);
-// Removes the tool's key and the game's key, named in full, under both roots.
-void ClearAllKeys();
-
-// ---- The player (player.cpp)
+std::string Stored(const char* name);   // the tool's value as "type:data", or "absent"
+void ClearAllKeys();   // the tool's key and the game's key, named in full, under both roots
 
 // One answer to one window: "Yes", "No", "OK", "Cancel" press that button,
 // "Close" closes it, "=text" types into its edit field and presses OK.
@@ -78,33 +63,26 @@ struct Answer {
 using Script = std::vector<Answer>;
 using Seen = std::vector<std::string>;
 
-// Runs `action` while another thread answers, in turn, every dialog window
-// of any process that shows meanwhile; returns a line per window: "caption:
-// text" for a message box ("!caption: text" with an icon), else the caption.
-// A window beyond the script, or without the button asked for, is recorded
-// with " (unanswered)" and dismissed, and one that an answer did not end
-// within five seconds with " (still open)" and closed: a box that must not
-// come fails a comparison instead of hanging the test.
+// Runs `action` while another thread answers, in turn, every dialog window of any process that
+// shows meanwhile; returns a line per window: "caption: text" for a message box ("!caption: text"
+// with an icon), else the caption. A window beyond the script, or without the button asked for,
+// is recorded with " (unanswered)" and dismissed, and one that an answer did not end within five
+// seconds with " (still open)" and closed: a box that must not come fails instead of hanging.
 Seen Play(const Script& script, const std::function<void()>& action);
 
-// What start-up leaves for the main dialog; the destructor frees the
-// character list and restores the zero state.
+// What start-up leaves for the main dialog; the end frees the characters and zeroes the state.
 struct MainWindowState {
     explicit MainWindowState(BYTE graphicMode = 1);
     ~MainWindowState();
 };
-// A character appended to the program's list, freed with it.
-CharacterEntry* AddCharacter(const char* name, DWORD slotMask = 0);
+CharacterEntry* AddCharacter(const char* name, DWORD slotMask = 0);   // to the program's list
 
-// Shows IDD_MAIN modally on this thread with the program's own procedure,
-// runs `drive` on another thread, then closes it; returns its result.
+// Shows IDD_MAIN modally on this thread with the program's own procedure, runs `drive` on another
+// thread, then closes it; returns its result.
 INT_PTR ShowMainDialog(const std::function<void(HWND)>& drive);
-// Presses a control; returns when the command is done, boxes and all.
-void Click(HWND dialog, int id);
-// Selects with the keyboard, so that the list box itself tells the dialog.
-void Select(HWND dialog, int index);
-// Runs `work` on the dialog's thread, inside its message loop.
-void OnDialogThread(HWND dialog, const std::function<void()>& work);
+void Click(HWND dialog, int id);   // returns when the command is done, boxes and all
+void Select(HWND dialog, int index);   // with the keyboard, so that the list tells the dialog
+void OnDialogThread(HWND dialog, const std::function<void()>& work);   // inside its loop
 std::string WindowText(HWND window);
 // The row by which `count` pixels of the window show `colour`, or -1.
 int FirstRowWith(HWND window, COLORREF colour, int count = 1);
@@ -116,4 +94,3 @@ int HandlesLeakedBy(const std::function<void()>& work);
 // Runs the slotkeeper.exe beside the tests in this environment; its exit code, or 259 when it
 // is ended after 15 seconds.
 DWORD RunSlotkeeper();
-std::string ProgramDirectory();   // the directory of this test program
