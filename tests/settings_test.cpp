@@ -3,7 +3,6 @@
 
 #include <shlobj.h>
 
-const char kTool[] = "Software\\Slotkeeper";   // named in full, as earlier runs wrote them
 const char kGame[] = "Software\\Blizzard Entertainment\\Diablo II";
 
 static std::string Long(std::string s, size_t n) { return s.resize(n, s.back()), s; }
@@ -23,7 +22,8 @@ TEST(Settings, GraphicModeIsReadAndWrittenBack)
         appState = AppState();
     };
     for (const char* data : {"", "\x02", "\x01"}) run(data);
-    EXPECT_LT(HandlesLeakedBy([&] { for (int i = 0; i < 60; ++i) run("\x02"); }), 40);
+    auto runs = [&] { for (int i = 0; i < 60; ++i) run("\x02"); };   // a cache grows once, a leak
+    EXPECT_LT(std::min(HandlesLeakedBy(runs), HandlesLeakedBy(runs)), 40);   // every time
 }
 
 // A stored path that exists is taken; else one is proposed or browsed for, stored, warned of.
