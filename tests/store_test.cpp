@@ -14,8 +14,7 @@ std::string Savegame(const char* header, size_t length, int (*body)(int) = [](in
     return i + 16; })
 {
     std::string bytes(header, 16);
-    for (int i = 0; bytes.size() < length; ++i)
-        bytes += char(body(i));
+    for (int i = 0; bytes.size() < length; ++i) bytes += char(body(i));
     return bytes.substr(0, length);
 }
 
@@ -130,7 +129,7 @@ TEST(Store, ASavegameIsDamagedWhenItsLengthOrChecksumDisagreesWithItsHeader)
         std::ofstream(path, std::ios::binary) << bytes;
         return IsSavegameDamaged(path.c_str());
     };
-    auto with = [](std::string bytes, size_t at, int byte) { return bytes.replace(at, 1, 1, byte); };
+    auto with = [](std::string bytes, size_t at, int to) { return bytes.replace(at, 1, 1, to); };
     for (const std::string& sound : {Savegame(kSound, 32),
          Savegame("\x55\xaa\x55\xaa\x60\0\0\0\x50\x01\0\0\xd5\x4f\x63\x9b", 336,
                   [](int i) { return i * 37 + 11; }),

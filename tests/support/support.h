@@ -48,6 +48,7 @@ struct SavePath {
 
 // Registry values, through the build's own view as the program sees them. SetValue writes exactly
 // these bytes: a REG_SZ gets no terminator unless the data ends in one.
+const char kTool[] = "Software\\Slotkeeper";   // the tool's key, named in full
 void SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const std::string& data);
 std::string Stored(const char* name);   // the tool's value as "type:data", or "absent"
 void ClearAllKeys();   // the tool's key and the game's key, named in full, under both roots
